@@ -1,0 +1,250 @@
+#pragma once
+// The control types of the clock window. A setter whose change the window
+// reacts to runs that reaction before it returns: a label's caption raises
+// its Change every time it is set, a check box's value raises Click when it
+// changes, a list pick raises the combo box's Click.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "clock/colours.h"
+#include "window/control.h"
+#include "window/text_measurer.h"
+
+namespace tirpo {
+
+using Reaction = std::function<void()>;
+
+// The largest font size a control accepts, in points.
+inline constexpr float kMaxFontSize = 2048.0f;
+
+class Label final : public Control {
+ public:
+  Label(std::string name, ObserverHub* hub, const Coordinates* coords, const TextMeasurer* measurer)
+      : Control(Kind::Label, std::move(name), hub, coords), measurer_(measurer) {}
+
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string text) {
+    caption_ = std::move(text);
+    notify(Aspect::Text);
+    fitToText();
+    if (onChange) onChange();
+  }
+  Colour foreColor() const { return fore_; }
+  void setForeColor(Colour c) { change(fore_, c, Aspect::Colour); }
+  Colour backColor() const { return back_; }
+  void setBackColor(Colour c) { change(back_, c, Aspect::Colour); }
+
+  const FontSpec& font() const { return font_; }
+  float fontSize() const { return font_.size; }
+  // Fails (and changes nothing) for a size the font cannot take.
+  [[nodiscard]] bool setFontSize(float points) {
+    if (!(points >= 0 && points <= kMaxFontSize)) return false;
+    if (font_.size != points) {
+      font_.size = points;
+      notify(Aspect::Font);
+      fitToText();
+    }
+    return true;
+  }
+  void setFont(const FontSpec& f) {
+    font_ = f;
+    notify(Aspect::Font);
+    fitToText();
+  }
+
+  bool centred = false;
+  bool autoSize = false;
+  bool transparent = false;
+  bool border = false;
+
+  // Re-measures an auto-sized label (after creation or a change of measurer).
+  void fitToText() {
+    if (!autoSize || !measurer_) return;
+    const TextExtent e = measurer_->measure(font_, caption_);
+    setExtentTwips(e.width, e.height);
+  }
+
+  Reaction onChange;
+
+ private:
+  std::string caption_;
+  Colour fore_ = kSystemWindowText;
+  Colour back_ = kSystemButtonFace;
+  FontSpec font_;
+  const TextMeasurer* measurer_;
+};
+
+class Line final : public Control {
+ public:
+  Line(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::Line, std::move(name), hub, coords) {}
+
+  float x1() const { return static_cast<float>(coords().toUserX(x1_)); }
+  float y1() const { return static_cast<float>(coords().toUserY(y1_)); }
+  float x2() const { return static_cast<float>(coords().toUserX(x2_)); }
+  float y2() const { return static_cast<float>(coords().toUserY(y2_)); }
+  void setX1(float v) { change(x1_, coords().toTwipsX(v), Aspect::Geometry); }
+  void setY1(float v) { change(y1_, coords().toTwipsY(v), Aspect::Geometry); }
+  void setX2(float v) { change(x2_, coords().toTwipsX(v), Aspect::Geometry); }
+  void setY2(float v) { change(y2_, coords().toTwipsY(v), Aspect::Geometry); }
+  void setTwipEnds(double x1, double y1, double x2, double y2) {
+    x1_ = x1, y1_ = y1, x2_ = x2, y2_ = y2;
+    notify(Aspect::Geometry);
+  }
+  // End points in twips within the window (what the drawing side reads).
+  double x1Twips() const { return x1_; }
+  double y1Twips() const { return y1_; }
+  double x2Twips() const { return x2_; }
+  double y2Twips() const { return y2_; }
+
+  Colour borderColor() const { return colour_; }
+  void setBorderColor(Colour c) { change(colour_, c, Aspect::Colour); }
+  int borderWidth = 1;  // pixels
+
+ private:
+  double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+  Colour colour_ = kBlack;
+};
+
+enum class Picture { Emblem, Emblem16 };
+
+class Image final : public Control {
+ public:
+  Image(std::string name, ObserverHub* hub, const Coordinates* coords, Picture picture)
+      : Control(Kind::Image, std::move(name), hub, coords), picture_(picture) {}
+  Picture picture() const { return picture_; }
+  void click() {
+    if (onClick) onClick();
+  }
+  Reaction onClick;
+
+ private:
+  Picture picture_;
+};
+
+class CheckBox final : public Control {
+ public:
+  CheckBox(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::CheckBox, std::move(name), hub, coords) {}
+
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string c) { change(caption_, c, Aspect::Text); }
+  int value() const { return value_; }  // 0 unchecked, 1 checked, 2 greyed
+  void setValue(int v) {
+    if (change(value_, v, Aspect::Value) && onClick) onClick();
+  }
+  // The user's click: a checked box clears, any other one checks.
+  void toggle() { setValue(value_ == 1 ? 0 : 1); }
+  Colour backColor() const { return back_; }
+  void setBackColor(Colour c) { change(back_, c, Aspect::Colour); }
+  Colour foreColor() const { return fore_; }
+  void setForeColor(Colour c) { change(fore_, c, Aspect::Colour); }
+  Reaction onClick;
+
+ private:
+  std::string caption_;
+  int value_ = 0;
+  Colour back_ = kSystemButtonFace;
+  Colour fore_ = kSystemWindowText;
+};
+
+class ComboBox final : public Control {
+ public:
+  ComboBox(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::ComboBox, std::move(name), hub, coords) {}
+
+  const std::vector<std::string>& items() const { return items_; }
+  void addItem(std::string item) {
+    items_.push_back(std::move(item));
+    notify(Aspect::List);
+  }
+  const std::string& text() const { return text_; }
+  // The program sets the text; an exact item text selects that item.
+  void setText(std::string t) { assignText(std::move(t)); }
+  // The user types into the box: the text changes, no click is raised.
+  void typeText(std::string t) { assignText(std::move(t)); }
+  int listIndex() const { return listIndex_; }  // -1 when no item is selected
+  // The user picks item i from the list; any index outside the list is ignored.
+  void pick(int i) {
+    if (i < 0 || i >= static_cast<int>(items_.size())) return;
+    listIndex_ = i;
+    text_ = items_[static_cast<std::size_t>(i)];
+    notify(Aspect::Text);
+    if (onClick) onClick();
+  }
+  Reaction onClick;
+
+ private:
+  void assignText(std::string t) {
+    text_ = std::move(t);
+    listIndex_ = -1;
+    for (std::size_t i = 0; i < items_.size(); ++i)
+      if (items_[i] == text_) listIndex_ = static_cast<int>(i);
+    notify(Aspect::Text);
+  }
+  std::vector<std::string> items_;
+  std::string text_;
+  int listIndex_ = -1;
+};
+
+class PushButton final : public Control {
+ public:
+  PushButton(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::Button, std::move(name), hub, coords) {}
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string c) { change(caption_, c, Aspect::Text); }
+  Colour backColor() const { return back_; }
+  void setBackColor(Colour c) { change(back_, c, Aspect::Colour); }
+  const FontSpec& font() const { return font_; }
+  void setFont(const FontSpec& f) { change(font_, f, Aspect::Font); }
+  void click() {
+    if (onClick) onClick();
+  }
+  Reaction onClick;
+
+ private:
+  std::string caption_;
+  Colour back_ = kSystemButtonFace;
+  FontSpec font_;
+};
+
+class Frame final : public Control {
+ public:
+  Frame(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::Frame, std::move(name), hub, coords) {}
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string c) { change(caption_, c, Aspect::Text); }
+  Colour backColor() const { return back_; }
+  void setBackColor(Colour c) { change(back_, c, Aspect::Colour); }
+  Colour foreColor() const { return fore_; }
+  void setForeColor(Colour c) { change(fore_, c, Aspect::Colour); }
+
+ private:
+  std::string caption_;
+  Colour back_ = kSystemButtonFace;
+  Colour fore_ = kSystemWindowText;
+};
+
+class Timer final : public Control {
+ public:
+  Timer(std::string name, ObserverHub* hub, const Coordinates* coords)
+      : Control(Kind::Timer, std::move(name), hub, coords) {}
+  int interval() const { return interval_; }  // milliseconds
+  // Setting the interval restarts the countdown of a running timer.
+  void setInterval(int ms) {
+    interval_ = ms;
+    notify(Aspect::Timing);
+  }
+  void fire() {
+    if (onTimer) onTimer();
+  }
+  Reaction onTimer;
+
+ private:
+  int interval_ = 0;
+};
+
+}  // namespace tirpo

@@ -1,0 +1,46 @@
+// Hand visibility, the highlights that follow the clock values, and the two
+// pictures that show and hide the minute numerals.
+
+#include "clock/highlight.h"
+#include "window/form88.h"
+
+namespace tirpo {
+
+void Form88::Check3_Click(int /*index*/) {
+  Ji.setVisible(Check3[0].value() == 1);
+  Hun.setVisible(Check3[1].value() == 1);
+  Byou.setVisible(Check3[2].value() == 1);
+}
+
+void Form88::highlightMinute(const Label& source, Colour base) {
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(base);
+  if (const auto n = minuteNumeralFor(source.caption()))
+    if (Label* numeral = Suuji2.at(*n)) numeral->setForeColor(kYellow);
+}
+
+void Form88::highlightHourSector(const Label& source) {
+  for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
+  for (int d : hourSectorDots(source.caption()))
+    if (Label* mark = dot.at(d)) mark->setForeColor(kRed);
+}
+
+void Form88::Label1_Change() { highlightMinute(Label1, kGreen); }
+void Form88::Label8_Change() { highlightMinute(Label8, kCyan); }
+void Form88::Label2_Change() { highlightHourSector(Label2); }
+void Form88::Label7_Change() { highlightHourSector(Label7); }
+
+void Form88::Image1_Click() {
+  if (!Image1.visible()) return;
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(true);
+  Image4.setVisible(true);
+  Image1.setVisible(false);
+}
+
+void Form88::Image4_Click() {
+  if (!Image4.visible()) return;
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(false);
+  Image1.setVisible(true);
+  Image4.setVisible(false);
+}
+
+}  // namespace tirpo

@@ -1,0 +1,122 @@
+// Start-up, the dial layout on every resize, and the two face procedures.
+
+#include <cmath>
+
+#include "clock/geometry.h"
+#include "clock/numeric.h"
+#include "window/form88.h"
+
+namespace tirpo {
+
+void Form88::Form_Load() {
+  state.stepMode = False;
+  state.liveClock = False;
+  for (int i = 1; i <= 12; ++i) loadElement(Suuji, i);
+  for (int i = 1; i <= 60; ++i) {
+    loadElement(dot, i);
+    loadElement(Suuji2, i);
+  }
+  setHeight(5800);
+  setWidth(5800);
+  state.liveClock = False;
+  ResetFace();
+  for (int i = 1; i <= 12; ++i) (void)Suuji[i].setFontSize(22);
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(true);
+}
+
+void Form88::Form_Resize() {
+  Timer4.setEnabled(false);  // a resize ends any run
+  state.dialScale = height() / 5800.0f;
+  Label7.setCaption("");
+  Label8.setCaption("");
+  layoutDial();
+}
+
+// Lays out the face for the current size. Any step that fails ends the
+// layout quietly, leaving what was already placed.
+bool Form88::layoutDial() {
+  const float s = state.dialScale;
+  const float wk = width() / 5800.0f;
+  setScale(wk * -1.1, s * 1.1, wk * 1.1, s * -1.1);
+
+  // The splash text, centred, its lower edge half a unit below the centre.
+  if (!Label5.setFontSize(s * 4 * 6)) return false;
+  Label5.setTop(static_cast<float>(Label5.height() - 0.5));
+  Label5.setLeft(-(Label5.width() / 2));
+
+  Command8.setTop(static_cast<float>(s * -0.8));
+  Command12.setTop(static_cast<float>(s * -0.8 + Command8.height()));
+
+  state.dialRadius = s * 0.9;
+  const double radius = *state.dialRadius;
+
+  for (Line* hand : {&Byou, &Hun, &Ji}) hand->setX1(0);
+  for (Line* hand : {&Byou, &Hun, &Ji}) hand->setY1(0);
+  ResetFace();
+
+  for (Image* icon : {&Image1, &Image4}) {
+    icon->setTop(icon->height() / 2);
+    icon->setLeft(-(icon->height() / 2));
+  }
+
+  // Labels are centred on their point: Left = x - Width/2, Top = y + Height/2.
+  const auto centre = [](Label& l, DialPoint p) {
+    l.setTop(static_cast<float>(p.y + l.height() / 2.0));
+    l.setLeft(static_cast<float>(p.x - l.width() / 2.0));
+  };
+  for (int i = 1; i <= 12; ++i) {
+    Label& numeral = Suuji[i];
+    if (!numeral.setFontSize((s + s) * 10)) return false;
+    numeral.setCaption(decimalText(i));
+    centre(numeral, dialPoint(static_cast<float>(i * 30), radius));
+  }
+  for (int i = 1; i <= 60; ++i) {
+    const auto angle = static_cast<float>(i * 6);
+    centre(dot[i], dialPoint(angle, radius));
+    Label& numeral = Suuji2[i];
+    numeral.setCaption(decimalText(i));
+    centre(numeral, dialPoint(angle, radius * 1.1));
+  }
+  Suuji2[60].setCaption(" 0");
+
+  if (state.liveClock == True || state.stepMode == True) ShowFace();
+  return true;
+}
+
+void Form88::placeHand(Line& hand, double factor, double angleDeg) {
+  const HandEnd end = handEnd(state.radius() * factor, angleDeg);
+  hand.setX2(end.x2);
+  hand.setY2(end.y2);
+}
+
+void Form88::ResetFace() {
+  Label1.setCaption("");
+  Label2.setCaption("");
+  placeHand(Byou, kSecondHandFactor, 0);
+  placeHand(Hun, kMinuteHandFactor, 0);
+  placeHand(Ji, kHourHandFactor, 0);
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(kCyan);
+  if (state.stepMode == False) Check2.setVisible(false);
+  for (int i = 1; i <= 12; ++i) Suuji[i].setForeColor(kRed);
+  for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
+}
+
+void Form88::ShowFace() {
+  for (int i = 1; i <= 60; ++i) dot[i].setVisible(true);
+  const float h = height();
+  const float w = width();
+  const bool large = h > 9000 || w > 9000;
+  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(large);
+  // The visible picture offers the opposite of what the numerals now show.
+  if (large) {
+    Image4.setVisible(true);
+    Image1.setVisible(false);
+  } else {
+    Image1.setVisible(true);
+    Image4.setVisible(false);
+  }
+  for (int i = 1; i <= 12; ++i) Suuji[i].setVisible(true);
+  Label5.setVisible(false);
+}
+
+}  // namespace tirpo

@@ -1,0 +1,95 @@
+// Setting the time by hand: presses on the face and the run timer's ticks.
+
+#include "clock/geometry.h"
+#include "clock/numeric.h"
+#include "clock/step_table.h"
+#include "clock/stepping.h"
+#include "window/form88.h"
+
+namespace tirpo {
+
+namespace {
+
+void writeIf(Label& label, const std::optional<std::string>& text) {
+  if (text) label.setCaption(*text);
+}
+
+void fillIfEmpty(Label& label) {
+  if (label.caption().empty()) label.setCaption("0");
+}
+
+// One unit up (left button) or down (right button), never below 0.
+void stepUnit(Label& label, int button) {
+  if (button == kLeftButton) {
+    writeIf(label, stepped(label.caption(), 1));
+  } else if (button == kRightButton) {
+    if (operandValue(label.caption()) == 0.0)
+      label.setCaption("0");
+    else
+      writeIf(label, stepped(label.caption(), -1));
+  }
+}
+
+}  // namespace
+
+void Form88::Form_MouseDown(int button, int /*shift*/, float /*x*/, float /*y*/) {
+  if (state.stepMode == False) {
+    if (Command8.backColor() == kYellow) return;  // the live clock ignores presses
+    Timer1.setEnabled(false);
+    if (Check2.value() == 0) {
+      stepUnit(Label2, button);
+      placeHand(Byou, kSecondHandFactor, 6 * lenientNumber(Label2.caption()));
+      if (const auto hour = toInt32(lenientNumber(Label2.caption())))
+        state.minutePos =
+            static_cast<float>((*hour % 60) / 60.0 + lenientNumber(Label1.caption()));
+    } else {
+      stepUnit(Label1, button);
+    }
+  } else {
+    Timer1.setEnabled(false);
+    if (button == kLeftButton || button == kRightButton) Timer4.setEnabled(!Timer4.enabled());
+    if (button == kLeftButton) {
+      state.runForward = True;
+      state.runBackward = False;
+    } else if (button == kRightButton) {
+      state.runBackward = True;
+      state.runForward = False;
+    }
+  }
+
+  if (Combo1.text() != kAutoText) {
+    fillIfEmpty(Label2);
+    fillIfEmpty(Label1);
+    if (const auto step = stepAt(state.stepIndex)) {
+      Timer4.setInterval(step->intervalMs);
+      if (state.runForward == True) writeIf(Label1, stepped(Label1.caption(), step->minutes));
+      if (state.runBackward == True) writeIf(Label1, stepped(Label1.caption(), -step->minutes));
+    }
+  }
+
+  // From here a statement that cannot be carried out is skipped.
+  writeIf(Label2, wholeHoursText(Label1.caption()));
+  placeHandsFromMinutes();
+  writeIf(Label2, pressHourText(Label2.caption()));
+}
+
+void Form88::placeHandsFromMinutes() {
+  const double minutes = lenientNumber(Label1.caption());
+  placeHand(Hun, kMinuteHandFactor, 6 * minutes);
+  placeHand(Ji, kHourHandFactor, (6.0 / 12.0) * minutes);
+}
+
+void Form88::Timer4_Timer() {
+  fillIfEmpty(Label2);
+  fillIfEmpty(Label1);
+  if (Combo1.text() == kAutoText) {
+    Timer4.setInterval(100);
+    if (state.runForward == True) writeIf(Label1, stepped(Label1.caption(), 1));
+    if (state.runBackward == True) writeIf(Label1, stepped(Label1.caption(), -1));
+  }
+  writeIf(Label2, wholeHoursText(Label1.caption()));
+  placeHandsFromMinutes();
+  writeIf(Label2, tickHourText(Label2.caption()));
+}
+
+}  // namespace tirpo
