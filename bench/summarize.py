@@ -167,12 +167,14 @@ def main():
     names = dict((k, t) for k, t, _ in FIGURES)
     compared = {}
     for num, den, key, how in COMPARISONS:
+        if num not in runs or den not in runs:
+            continue
         c = comparison(runs, num, den, key, how)
         what = ("%s difference" if how == "difference" else "%s ratio") % names[key]
         out.append("  %-26s %-24s %s" % ("%s / %s" % (num, den), what, show_comparison(c, how)))
         compared["%s/%s %s %s" % (num, den, key, how)] = c
-    if "tirpo-live" not in runs and "tirpo-auto" not in runs:
-        out.append("  (tirpo-clock was not measured)")
+    if not compared:
+        out.append("  (none: tirpo-clock or its counterparts were not measured)")
     errors = [(label, e) for label in labels for e in runs[label]["errors"]]
     if errors:
         out.append("")

@@ -51,7 +51,9 @@ std::unique_ptr<CheckBox> handBox(const char* text, double top, int tab, Observe
 }  // namespace
 
 Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
-    : Combo1("Combo1", &hub_, &scale_),
+    : measurer_(measurer),
+      clock_(clock),
+      Combo1("Combo1", &hub_, &scale_),
       Frame1("Frame1", &hub_, &scale_),
       Check3(handBox("時", 240, 14, &hub_, &frameCoords_)),
       Check2("Check2", &hub_, &scale_),
@@ -72,8 +74,6 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
       Label7("Label7", &hub_, &scale_, &measurer),
       Label2("Label2", &hub_, &scale_, &measurer),
       Label1("Label1", &hub_, &scale_, &measurer),
-      measurer_(measurer),
-      clock_(clock),
       caption_(kClockTitle),
       backColor_(kDesignGrey) {
   // The client area the window is designed with; its frame is unknown

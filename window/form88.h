@@ -26,6 +26,13 @@ inline constexpr int kCtrlKey = 2;
 inline constexpr int kAltKey = 4;
 
 class Form88 {
+  // Declared first: the controls below are made with pointers to these.
+  const TextMeasurer& measurer_;
+  const SystemClock& clock_;
+  ObserverHub hub_;
+  UserScale scale_;
+  TwipCoordinates frameCoords_;
+
  public:
   Form88(const TextMeasurer& measurer, const SystemClock& clock);
   Form88(const Form88&) = delete;
@@ -132,11 +139,6 @@ class Form88 {
   void highlightHourSector(const Label& source);
   void applyOuterSize(double w, double h);
 
-  const TextMeasurer& measurer_;
-  const SystemClock& clock_;
-  ObserverHub hub_;
-  UserScale scale_;
-  TwipCoordinates frameCoords_;
   std::string caption_;
   Colour backColor_;
   FontSpec font_;

@@ -1,0 +1,230 @@
+#include "platform/clock_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/colours.h"
+#include "platform/face_surface.h"
+#include "platform/fonts.h"
+
+namespace tirpo {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Back and text colours of a windowed control; a button's face is its back
+// colour.
+void setColours(QWidget* w, Colour back, std::optional<Colour> fore) {
+  QPalette pal = w->palette();
+  const QColor b = toQColor(back, pal);
+  pal.setColor(QPalette::Window, b);
+  pal.setColor(QPalette::Button, b);
+  if (fore) {
+    const QColor f = toQColor(*fore, pal);
+    pal.setColor(QPalette::WindowText, f);
+    pal.setColor(QPalette::ButtonText, f);
+  }
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+ClockWindow::ClockWindow(const SystemClock* clock) {
+  form_ = std::make_unique<Form88>(measurer_, clock ? *clock : static_cast<const SystemClock&>(localClock_));
+  setWindowTitle(qs(form_->caption()));
+  setFont(toQFont(form_->font()));
+  surface_ = new FaceSurface(*form_, this);
+  createWidgets();
+  timer1_ = std::make_unique<TimerDriver>(form_->Timer1, true);
+  timer4_ = std::make_unique<TimerDriver>(form_->Timer4, false);
+  form_->setObserver(this);
+  syncAll();
+  applyTabOrder();
+  form_->Form_Load();
+  timer1_->sync();
+  timer4_->sync();
+}
+
+ClockWindow::~ClockWindow() { form_->setObserver(nullptr); }
+
+void ClockWindow::createWidgets() {
+  Form88& f = *form_;
+  combo_ = new QComboBox(this);
+  combo_->setEditable(true);
+  combo_->setInsertPolicy(QComboBox::NoInsert);
+  for (const std::string& item : f.Combo1.items()) combo_->addItem(qs(item));
+  combo_->setCurrentIndex(-1);
+  connect(combo_, &QComboBox::activated, this, [this](int i) { form_->Combo1.pick(i); });
+  connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
+          [this](const QString& t) { form_->Combo1.typeText(t.toStdString()); });
+
+  frame_ = new QGroupBox(this);
+  for (int i = 0; i < 3; ++i) {
+    auto* box = new QCheckBox(frame_);
+    check3_[static_cast<std::size_t>(i)] = box;
+    connect(box, &QCheckBox::clicked, this, [this, i] { form_->Check3[i].toggle(); });
+  }
+  check2_ = new QCheckBox(this);
+  connect(check2_, &QCheckBox::clicked, this, [this] { form_->Check2.toggle(); });
+  command12_ = new QPushButton(this);
+  connect(command12_, &QPushButton::clicked, this, [this] { form_->Command12.click(); });
+  command8_ = new QPushButton(this);
+  connect(command8_, &QPushButton::clicked, this, [this] { form_->Command8.click(); });
+}
+
+QWidget* ClockWindow::widgetFor(const Control& c) const {
+  const Form88& f = *form_;
+  if (&c == &f.Combo1) return combo_;
+  if (&c == &f.Frame1) return frame_;
+  if (&c == &f.Check2) return check2_;
+  if (&c == &f.Command12) return command12_;
+  if (&c == &f.Command8) return command8_;
+  for (int i = 0; i < 3; ++i)
+    if (&c == f.Check3.at(i)) return check3_[static_cast<std::size_t>(i)];
+  return nullptr;
+}
+
+void ClockWindow::syncWidget(const Control& c) {
+  QWidget* w = widgetFor(c);
+  if (!w) return;
+  syncing_ = true;
+  const double tpp = twipsPerPixel();
+  const TwipRect& r = c.twips();
+  w->setGeometry(QRectF(r.left / tpp, r.top / tpp, r.width / tpp, r.height / tpp).toRect());
+  w->setEnabled(c.enabled());
+  switch (c.kind()) {
+    case Kind::ComboBox: {
+      const auto& combo = static_cast<const ComboBox&>(c);
+      if (combo_->currentIndex() != combo.listIndex()) combo_->setCurrentIndex(combo.listIndex());
+      if (combo_->currentText() != qs(combo.text())) combo_->setEditText(qs(combo.text()));
+      break;
+    }
+    case Kind::Frame: {
+      const auto& frame = static_cast<const Frame&>(c);
+      frame_->setTitle(qs(frame.caption()));
+      setColours(frame_, frame.backColor(), frame.foreColor());
+      break;
+    }
+    case Kind::CheckBox: {
+      const auto& box = static_cast<const CheckBox&>(c);
+      auto* q = static_cast<QCheckBox*>(w);
+      q->setText(qs(box.caption()));
+      q->setTristate(box.value() == 2);
+      q->setCheckState(box.value() == 1 ? Qt::Checked : box.value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+      setColours(q, box.backColor(), box.foreColor());
+      break;
+    }
+    case Kind::Button: {
+      const auto& button = static_cast<const PushButton&>(c);
+      auto* q = static_cast<QPushButton*>(w);
+      q->setText(qs(button.caption()));
+      q->setFont(toQFont(button.font()));
+      setColours(q, button.backColor(), std::nullopt);
+      break;
+    }
+    default: break;
+  }
+  w->setVisible(c.visible());
+  syncing_ = false;
+}
+
+void ClockWindow::syncAll() {
+  for (Control* c : form_->windowedControls()) syncWidget(*c);
+  for (Control* c : form_->paintOrder()) surface_->controlChanged(*c, Aspect::Geometry);
+  windowChanged(Aspect::Colour);
+}
+
+void ClockWindow::applyTabOrder() {
+  std::vector<Control*> order = form_->windowedControls();
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+  QWidget* previous = nullptr;
+  for (Control* c : order) {
+    QWidget* w = widgetFor(*c);
+    if (!w || c == &form_->Frame1) continue;  // a frame takes no focus itself
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+void ClockWindow::controlChanged(Control& control, Aspect aspect) {
+  if (control.kind() == Kind::Timer) {
+    if (&control == &form_->Timer1 && timer1_) timer1_->sync();
+    if (&control == &form_->Timer4 && timer4_) timer4_->sync();
+    return;
+  }
+  if (widgetFor(control)) {
+    syncWidget(control);
+    return;
+  }
+  surface_->controlChanged(control, aspect);
+}
+
+void ClockWindow::controlLoaded(Control& control) { surface_->controlChanged(control, Aspect::Geometry); }
+
+void ClockWindow::windowChanged(Aspect aspect) {
+  switch (aspect) {
+    case Aspect::Text: setWindowTitle(qs(form_->caption())); break;
+    case Aspect::Colour: {
+      QPalette pal = palette();
+      pal.setColor(QPalette::Window, toQColor(form_->backColor(), pal));
+      setPalette(pal);
+      surface_->update();
+      break;
+    }
+    case Aspect::Geometry: resize(clientPixelsFor(form_->width(), form_->height())); break;
+    default: break;
+  }
+}
+
+QSize ClockWindow::clientPixelsFor(double outerW, double outerH) const {
+  const double tpp = twipsPerPixel();
+  return {std::max(1, static_cast<int>(std::lround(outerW / tpp)) - frameExtra_.width()),
+          std::max(1, static_cast<int>(std::lround(outerH / tpp)) - frameExtra_.height())};
+}
+
+// Keeps the model's outer size and the real window in step. A frame that
+// appears once the window manager has decorated the window takes its room
+// from the client area, so the outer size stays what the window asked for.
+void ClockWindow::syncGeometry() {
+  surface_->setGeometry(rect());
+  const double tpp = twipsPerPixel();
+  const QSize extra = isWindow() && isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+  if (extra != frameExtra_ && extra.width() >= 0 && extra.height() >= 0) {
+    frameExtra_ = extra;
+    form_->windowResized(form_->width(), form_->height(), extra.width() * tpp, extra.height() * tpp);
+    const QSize want = clientPixelsFor(form_->width(), form_->height());
+    if (size() != want) resize(want);
+    return;
+  }
+  if (size() == clientPixelsFor(form_->width(), form_->height())) return;  // our own size
+  form_->windowResized((width() + frameExtra_.width()) * tpp, (height() + frameExtra_.height()) * tpp,
+                       frameExtra_.width() * tpp, frameExtra_.height() * tpp);
+}
+
+void ClockWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  syncGeometry();
+}
+
+void ClockWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  syncGeometry();
+}
+
+void ClockWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  form_->Form_Resize();  // the window lays its face out again when first shown
+}
+
+}  // namespace tirpo

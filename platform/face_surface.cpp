@@ -1,0 +1,159 @@
+#include "platform/face_surface.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "platform/colours.h"
+#include "platform/fonts.h"
+#include "platform/qt_text_measurer.h"
+
+namespace tirpo {
+
+namespace {
+
+QIcon iconFrom(const char* folder, std::initializer_list<int> sizes) {
+  QIcon icon;
+  for (int s : sizes) icon.addFile(QStringLiteral(":/%1/%2.png").arg(QLatin1String(folder)).arg(s));
+  return icon;
+}
+
+int buttonCode(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return kLeftButton;
+    case Qt::RightButton: return kRightButton;
+    case Qt::MiddleButton: return kMiddleButton;
+    default: return 0;
+  }
+}
+
+int shiftCode(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? kShiftKey : 0) | (m & Qt::ControlModifier ? kCtrlKey : 0) |
+         (m & Qt::AltModifier ? kAltKey : 0);
+}
+
+}  // namespace
+
+FaceSurface::FaceSurface(Form88& form, QWidget* parent)
+    : QWidget(parent),
+      form_(form),
+      tpp_(twipsPerPixel()),
+      emblem_(iconFrom("emblem", {16, 22, 24, 32, 48, 64, 128, 256})),
+      emblem16_(iconFrom("emblem16", {32, 64, 128})) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+QRectF FaceSurface::toPixels(const TwipRect& r) const {
+  return {r.left / tpp_, r.top / tpp_, r.width / tpp_, r.height / tpp_};
+}
+
+QPointF FaceSurface::toPixels(double xTwips, double yTwips) const { return {xTwips / tpp_, yTwips / tpp_}; }
+
+QRectF FaceSurface::boundsOf(const Control& c) const {
+  if (!c.visible()) return {};
+  if (c.kind() == Kind::Line) {
+    const auto& line = static_cast<const Line&>(c);
+    const qreal pad = line.borderWidth / 2.0 + 2;
+    return QRectF(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()))
+        .normalized()
+        .adjusted(-pad, -pad, pad, pad);
+  }
+  return toPixels(c.twips()).adjusted(-2, -2, 2, 2);
+}
+
+QRectF FaceSurface::paintedBounds(const Control& control) const {
+  const auto it = painted_.find(&control);
+  return it == painted_.end() ? QRectF() : it->second;
+}
+
+void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
+  if (aspect == Aspect::Text || aspect == Aspect::Font) text_[&control].valid = false;
+  const QRectF before = paintedBounds(control);
+  const QRectF after = boundsOf(control);
+  painted_[&control] = after;
+  const QRectF dirty = before.united(after);
+  if (!dirty.isEmpty()) update(dirty.toAlignedRect());
+}
+
+FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
+  TextCache& cache = text_[&label];
+  if (cache.valid) return cache;
+  cache = {};
+  cache.valid = true;
+  if (label.fontSize() <= 0) return cache;
+  cache.font = toQFont(label.font());
+  const QFontMetricsF metrics(cache.font);
+  cache.lineHeight = metrics.height();
+  for (const QString& line : captionLines(label.caption())) {
+    QStaticText text(line);
+    text.setTextFormat(Qt::PlainText);
+    text.setPerformanceHint(QStaticText::AggressiveCaching);
+    text.prepare(QTransform(), cache.font);
+    cache.widths.push_back(metrics.horizontalAdvance(line));
+    cache.lines.push_back(std::move(text));
+  }
+  return cache;
+}
+
+void FaceSurface::paintLabel(QPainter& p, const Label& label) {
+  const QRectF r = toPixels(label.twips());
+  if (!label.transparent) p.fillRect(r, toQColor(label.backColor(), palette()));
+  if (label.border) {
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+  const TextCache& text = textOf(label);
+  if (text.lines.empty()) return;
+  p.setFont(text.font);
+  p.setPen(toQColor(label.foreColor(), palette()));
+  for (std::size_t i = 0; i < text.lines.size(); ++i) {
+    const qreal x = label.centred ? r.left() + (r.width() - text.widths[i]) / 2 : r.left();
+    p.drawStaticText(QPointF(x, r.top() + static_cast<qreal>(i) * text.lineHeight), text.lines[i]);
+  }
+}
+
+void FaceSurface::paintLine(QPainter& p, const Line& line) const {
+  QPen pen(toQColor(line.borderColor(), palette()), line.borderWidth);
+  pen.setCapStyle(Qt::RoundCap);
+  p.setPen(pen);
+  p.drawLine(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()));
+}
+
+void FaceSurface::paintImage(QPainter& p, const Image& image) const {
+  const QRectF r = toPixels(image.twips());
+  const QIcon& icon = image.picture() == Picture::Emblem ? emblem_ : emblem16_;
+  const QSize logical = r.size().toSize();
+  if (logical.isEmpty()) return;
+  const QPixmap pixmap = icon.pixmap(logical, devicePixelRatioF());
+  p.drawPixmap(r, pixmap, QRectF(pixmap.rect()));
+}
+
+void FaceSurface::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                   QPainter::SmoothPixmapTransform);
+  const QRect area = event->rect();
+  p.fillRect(area, toQColor(form_.backColor(), palette()));
+  for (const Control* c : form_.paintOrder()) {
+    if (!c->visible()) continue;
+    const QRectF bounds = boundsOf(*c);
+    painted_[c] = bounds;
+    if (!event->region().intersects(bounds.toAlignedRect())) continue;
+    switch (c->kind()) {
+      case Kind::Label: paintLabel(p, static_cast<const Label&>(*c)); break;
+      case Kind::Line: paintLine(p, static_cast<const Line&>(*c)); break;
+      case Kind::Image: paintImage(p, static_cast<const Image&>(*c)); break;
+      default: break;
+    }
+  }
+}
+
+void FaceSurface::mousePressEvent(QMouseEvent* event) {
+  const int button = buttonCode(event->button());
+  if (button == 0) return;
+  const QPointF pos = event->position();
+  form_.pressAt(button, shiftCode(event->modifiers()), toTwips(pos.x()), toTwips(pos.y()));
+}
+
+}  // namespace tirpo

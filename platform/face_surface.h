@@ -1,0 +1,56 @@
+#pragma once
+// The clock face: paints the window's windowless controls (labels, lines and
+// pictures) in their drawing order, and turns mouse presses on it into the
+// window's press events. Only what changed is repainted.
+
+#include <QIcon>
+#include <QStaticText>
+#include <QWidget>
+#include <unordered_map>
+#include <vector>
+
+#include "window/form88.h"
+
+namespace tirpo {
+
+class FaceSurface final : public QWidget {
+  Q_OBJECT
+ public:
+  FaceSurface(Form88& form, QWidget* parent);
+
+  // A control changed: repaint where it was and where it is now.
+  void controlChanged(const Control& control, Aspect aspect);
+  // Twips of the client area to logical pixels and back.
+  QRectF toPixels(const TwipRect& r) const;
+  QPointF toPixels(double xTwips, double yTwips) const;
+  double toTwips(double px) const { return px * tpp_; }
+  // Where a control is painted, in logical pixels (empty when nothing shows).
+  QRectF paintedBounds(const Control& control) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  struct TextCache {
+    std::vector<QStaticText> lines;
+    std::vector<qreal> widths;
+    qreal lineHeight = 0;
+    QFont font;
+    bool valid = false;
+  };
+  QRectF boundsOf(const Control& control) const;
+  void paintLabel(QPainter& p, const Label& label);
+  void paintLine(QPainter& p, const Line& line) const;
+  void paintImage(QPainter& p, const Image& image) const;
+  TextCache& textOf(const Label& label);
+
+  Form88& form_;
+  double tpp_;  // twips per logical pixel
+  QIcon emblem_;
+  QIcon emblem16_;
+  std::unordered_map<const Control*, TextCache> text_;
+  std::unordered_map<const Control*, QRectF> painted_;
+};
+
+}  // namespace tirpo

@@ -1,0 +1,32 @@
+#include "platform/second_timer.h"
+
+#include <QDateTime>
+
+namespace tirpo {
+
+TimerDriver::TimerDriver(Timer& timer, bool alignToSeconds, QObject* parent)
+    : QObject(parent), timer_(timer), align_(alignToSeconds) {
+  qtimer_.setTimerType(Qt::PreciseTimer);
+  connect(&qtimer_, &QTimer::timeout, this, &TimerDriver::onTimeout);
+}
+
+int TimerDriver::delayToNextSecond() const {
+  const qint64 ms = QDateTime::currentMSecsSinceEpoch() % 1000;
+  return static_cast<int>(1000 - ms) + kAfterSecondMs;
+}
+
+void TimerDriver::sync() {
+  if (!timer_.enabled() || timer_.interval() <= 0) {
+    qtimer_.stop();
+    return;
+  }
+  qtimer_.setSingleShot(aligned());
+  qtimer_.start(aligned() ? delayToNextSecond() : timer_.interval());
+}
+
+void TimerDriver::onTimeout() {
+  if (aligned()) qtimer_.start(delayToNextSecond());
+  timer_.fire();
+}
+
+}  // namespace tirpo
