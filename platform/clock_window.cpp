@@ -78,6 +78,19 @@ void ClockWindow::createWidgets() {
   connect(command12_, &QPushButton::clicked, this, [this] { form_->Command12.click(); });
   command8_ = new QPushButton(this);
   connect(command8_, &QPushButton::clicked, this, [this] { form_->Command8.click(); });
+  nameWidgets();
+}
+
+// Names for assistive technology: what each control is for.
+void ClockWindow::nameWidgets() {
+  command8_->setAccessibleDescription(QStringLiteral("いまの時刻を表示する時計にする"));
+  command12_->setAccessibleDescription(QStringLiteral("クリックで時刻を合わせる時計にする"));
+  combo_->setAccessibleName(QStringLiteral("クリックで進める時間"));
+  check3_[0]->setAccessibleName(QStringLiteral("時針を表示"));
+  check3_[1]->setAccessibleName(QStringLiteral("分針を表示"));
+  check3_[2]->setAccessibleName(QStringLiteral("秒針を表示"));
+  check2_->setAccessibleName(QStringLiteral("５分きざみ"));
+  surface_->setAccessibleName(QStringLiteral("時計の文字盤"));
 }
 
 QWidget* ClockWindow::widgetFor(const Control& c) const {

@@ -49,6 +49,7 @@ class ClockWindow final : public QWidget, private ControlObserver {
   void windowChanged(Aspect aspect) override;
 
   void createWidgets();
+  void nameWidgets();
   QWidget* widgetFor(const Control& control) const;
   void syncWidget(const Control& control);
   void syncAll();

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/colours.h"
+#include "platform/face_accessible.h"
 #include "platform/fonts.h"
 #include "platform/qt_text_measurer.h"
 
@@ -42,6 +43,7 @@ FaceSurface::FaceSurface(Form88& form, QWidget* parent)
       emblem16_(iconFrom("emblem16", {32, 64, 128})) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
+  installFaceAccessibility();
 }
 
 QRectF FaceSurface::toPixels(const TwipRect& r) const {
@@ -68,6 +70,10 @@ QRectF FaceSurface::paintedBounds(const Control& control) const {
 }
 
 void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
+  // The clock values behind the hands: the face now reads out another time.
+  if (aspect == Aspect::Text &&
+      (&control == &form_.Label1 || &control == &form_.Label7 || &control == &form_.Label8))
+    announceFaceTime(this);
   if (aspect == Aspect::Text || aspect == Aspect::Font) text_[&control].valid = false;
   const QRectF before = paintedBounds(control);
   const QRectF after = boundsOf(control);

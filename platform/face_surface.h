@@ -17,6 +17,7 @@ class FaceSurface final : public QWidget {
   Q_OBJECT
  public:
   FaceSurface(Form88& form, QWidget* parent);
+  Form88& form() const { return form_; }
 
   // A control changed: repaint where it was and where it is now.
   void controlChanged(const Control& control, Aspect aspect);

@@ -10,6 +10,7 @@
 
 #include "clock/colours.h"
 #include "clock/state.h"
+#include "clock/time_text.h"
 #include "window/control_array.h"
 #include "window/controls.h"
 #include "window/system_clock.h"
@@ -76,6 +77,11 @@ class Form88 {
   bool pressAt(int button, int shift, double xTwips, double yTwips);
 
   void setObserver(ControlObserver* observer) { hub_.target = observer; }
+
+  // The time the hands show, as the clock values hold it; none while the
+  // face shows no time (before a mode button, or before the live clock's
+  // first tick).
+  std::optional<ShownTime> timeShown() const;
 
   // --- window variables ---------------------------------------------------
   ClockState state;

@@ -2,6 +2,7 @@
 // pictures that show and hide the minute numerals.
 
 #include "clock/highlight.h"
+#include "clock/numeric.h"
 #include "window/form88.h"
 
 namespace tirpo {
@@ -41,6 +42,16 @@ void Form88::Image4_Click() {
   for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(false);
   Image1.setVisible(true);
   Image4.setVisible(false);
+}
+
+std::optional<ShownTime> Form88::timeShown() const {
+  if (state.stepMode == True) return manualTimeFor(Label1.caption());
+  if (state.liveClock == True) {
+    const auto hour = strictNumber(Label7.caption());
+    const auto minute = strictNumber(Label8.caption());
+    if (hour && minute) return ShownTime{static_cast<int>(*hour), static_cast<int>(*minute)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace tirpo
