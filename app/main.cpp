@@ -1,10 +1,10 @@
 // tirpo-clock: an analog teaching clock for children.
 
 #include <QApplication>
-#include <QIcon>
 
 #include "platform/clock_window.h"
 #include "platform/display_check.h"
+#include "platform/emblem.h"
 #include "platform/fonts.h"
 
 int main(int argc, char* argv[]) {
@@ -16,10 +16,7 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(QStringLiteral("Fusion"));
   tirpo::installFontSubstitutions();
 
-  QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-    icon.addFile(QStringLiteral(":/emblem/%1.png").arg(size));
-  QApplication::setWindowIcon(icon);
+  QApplication::setWindowIcon(tirpo::emblemIcon(tirpo::Picture::Emblem));
 
   tirpo::ClockWindow window;
   window.show();

@@ -103,8 +103,11 @@ double lenientNumber(std::string_view text) {
 
 std::string decimalText(double v) {
   if (v == 0) return "0";  // also turns -0 into "0"
+  // Plain digits up to 15 of them before the point, as a clock value is
+  // written; only beyond that the exponent form.
   std::array<char, 64> buffer{};
-  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v);
+  const auto format = std::fabs(v) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
+  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, format);
   if (ec != std::errc{}) return "0";
   return std::string(buffer.data(), end);
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/colours.h"
+#include "platform/emblem.h"
 #include "platform/face_accessible.h"
 #include "platform/fonts.h"
 #include "platform/qt_text_measurer.h"
@@ -12,12 +13,6 @@
 namespace tirpo {
 
 namespace {
-
-QIcon iconFrom(const char* folder, std::initializer_list<int> sizes) {
-  QIcon icon;
-  for (int s : sizes) icon.addFile(QStringLiteral(":/%1/%2.png").arg(QLatin1String(folder)).arg(s));
-  return icon;
-}
 
 int buttonCode(Qt::MouseButton b) {
   switch (b) {
@@ -39,8 +34,8 @@ FaceSurface::FaceSurface(Form88& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
       tpp_(twipsPerPixel()),
-      emblem_(iconFrom("emblem", {16, 22, 24, 32, 48, 64, 128, 256})),
-      emblem16_(iconFrom("emblem16", {32, 64, 128})) {
+      emblem_(emblemIcon(Picture::Emblem)),
+      emblem16_(emblemIcon(Picture::Emblem16)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
   installFaceAccessibility();

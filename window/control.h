@@ -58,15 +58,18 @@ class Control {
   void setTabIndex(int t) { tabIndex_ = t; }
 
   // Position in the container's coordinate system, as Singles.
-  float left() const { return static_cast<float>(coords_->toUserX(rect_.left)); }
-  float top() const { return static_cast<float>(coords_->toUserY(rect_.top)); }
-  float width() const { return static_cast<float>(coords_->toUserWidth(rect_.width)); }
-  float height() const { return static_cast<float>(coords_->toUserHeight(rect_.height)); }
+  float left() const { return static_cast<float>(coords_->toUserX(twips().left)); }
+  float top() const { return static_cast<float>(coords_->toUserY(twips().top)); }
+  float width() const { return static_cast<float>(coords_->toUserWidth(twips().width)); }
+  float height() const { return static_cast<float>(coords_->toUserHeight(twips().height)); }
   void setLeft(float x) { moveTo(coords_->toTwipsX(x), rect_.top); }
   void setTop(float y) { moveTo(rect_.left, coords_->toTwipsY(y)); }
 
   // Position in twips within the container (what the drawing side reads).
-  const TwipRect& twips() const { return rect_; }
+  const TwipRect& twips() const {
+    refreshExtent();
+    return rect_;
+  }
   void setTwips(const TwipRect& r) {
     rect_ = r;
     notify(Aspect::Geometry);
@@ -83,11 +86,12 @@ class Control {
   void notify(Aspect aspect) {
     if (hub_ && hub_->target) hub_->target->controlChanged(*this, aspect);
   }
-  void setExtentTwips(double w, double h) {
-    if (rect_.width == w && rect_.height == h) return;
+  // A control whose size follows its content brings it up to date here,
+  // before its position is read.
+  virtual void refreshExtent() const {}
+  void setExtentQuietly(double w, double h) const {
     rect_.width = w;
     rect_.height = h;
-    notify(Aspect::Geometry);
   }
   const Coordinates& coords() const { return *coords_; }
 
@@ -105,7 +109,7 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   int tabIndex_ = -1;
-  TwipRect rect_;
+  mutable TwipRect rect_;
   ObserverHub* hub_;
   const Coordinates* coords_;
 };

@@ -60,16 +60,20 @@ class Label final : public Control {
   bool transparent = false;
   bool border = false;
 
-  // Re-measures an auto-sized label (after creation or a change of measurer).
-  void fitToText() {
-    if (!autoSize || !measurer_) return;
-    const TextExtent e = measurer_->measure(font_, caption_);
-    setExtentTwips(e.width, e.height);
-  }
-
   Reaction onChange;
 
  private:
+  // An auto-sized label takes the size of its caption in its font. It is
+  // measured when its size is next needed, so captions and sizes that are
+  // replaced before anyone looks cost nothing.
+  void fitToText() { measured_ = false; }
+  void refreshExtent() const override {
+    if (measured_ || !autoSize || !measurer_) return;
+    measured_ = true;
+    const TextExtent e = measurer_->measure(font_, caption_);
+    setExtentQuietly(e.width, e.height);
+  }
+  mutable bool measured_ = false;
   std::string caption_;
   Colour fore_ = kSystemWindowText;
   Colour back_ = kSystemButtonFace;
