@@ -23,11 +23,11 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 // colour.
 void setColours(QWidget* w, Colour back, std::optional<Colour> fore) {
   QPalette pal = w->palette();
-  const QColor b = toQColor(back, pal);
+  const QColor b = toQColor(back, w);
   pal.setColor(QPalette::Window, b);
   pal.setColor(QPalette::Button, b);
   if (fore) {
-    const QColor f = toQColor(*fore, pal);
+    const QColor f = toQColor(*fore, w);
     pal.setColor(QPalette::WindowText, f);
     pal.setColor(QPalette::ButtonText, f);
   }
@@ -53,13 +53,19 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   timer4_->sync();
 }
 
-ClockWindow::~ClockWindow() { form_->setObserver(nullptr); }
+ClockWindow::~ClockWindow() {
+  // The model goes before the child widgets; nothing they signal while
+  // being torn down may reach it.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  form_->setObserver(nullptr);
+}
 
 void ClockWindow::createWidgets() {
   Form88& f = *form_;
   combo_ = new QComboBox(this);
   combo_->setEditable(true);
   combo_->setInsertPolicy(QComboBox::NoInsert);
+  combo_->setCompleter(nullptr);  // typed text is never completed into a pick
   for (const std::string& item : f.Combo1.items()) combo_->addItem(qs(item));
   combo_->setCurrentIndex(-1);
   connect(combo_, &QComboBox::activated, this, [this](int i) { form_->Combo1.pick(i); });
@@ -188,7 +194,7 @@ void ClockWindow::windowChanged(Aspect aspect) {
     case Aspect::Text: setWindowTitle(qs(form_->caption())); break;
     case Aspect::Colour: {
       QPalette pal = palette();
-      pal.setColor(QPalette::Window, toQColor(form_->backColor(), pal));
+      pal.setColor(QPalette::Window, toQColor(form_->backColor(), this));
       setPalette(pal);
       surface_->update();
       break;

@@ -99,7 +99,7 @@ FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
 
 void FaceSurface::paintLabel(QPainter& p, const Label& label) {
   const QRectF r = toPixels(label.twips());
-  if (!label.transparent) p.fillRect(r, toQColor(label.backColor(), palette()));
+  if (!label.transparent) p.fillRect(r, toQColor(label.backColor(), this));
   if (label.border) {
     p.setPen(QPen(palette().color(QPalette::WindowText), 1));
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -107,7 +107,7 @@ void FaceSurface::paintLabel(QPainter& p, const Label& label) {
   const TextCache& text = textOf(label);
   if (text.lines.empty()) return;
   p.setFont(text.font);
-  p.setPen(toQColor(label.foreColor(), palette()));
+  p.setPen(toQColor(label.foreColor(), this));
   for (std::size_t i = 0; i < text.lines.size(); ++i) {
     const qreal x = label.centred ? r.left() + (r.width() - text.widths[i]) / 2 : r.left();
     p.drawStaticText(QPointF(x, r.top() + static_cast<qreal>(i) * text.lineHeight), text.lines[i]);
@@ -115,7 +115,7 @@ void FaceSurface::paintLabel(QPainter& p, const Label& label) {
 }
 
 void FaceSurface::paintLine(QPainter& p, const Line& line) const {
-  QPen pen(toQColor(line.borderColor(), palette()), line.borderWidth);
+  QPen pen(toQColor(line.borderColor(), this), line.borderWidth);
   pen.setCapStyle(Qt::RoundCap);
   p.setPen(pen);
   p.drawLine(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()));
@@ -135,7 +135,7 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
   p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                    QPainter::SmoothPixmapTransform);
   const QRect area = event->rect();
-  p.fillRect(area, toQColor(form_.backColor(), palette()));
+  p.fillRect(area, toQColor(form_.backColor(), this));
   for (const Control* c : form_.paintOrder()) {
     if (!c->visible()) continue;
     const QRectF bounds = boundsOf(*c);

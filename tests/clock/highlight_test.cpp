@@ -17,7 +17,9 @@ TEST(MinuteHighlight, CountTakenModuloSixtyWithTheTopAsSixty) {
   for (const auto& c : cases) {
     const auto n = minuteNumeralFor(c.caption);
     ASSERT_EQ(n.has_value(), c.numeral.has_value()) << '"' << c.caption << '"';
-    if (n) EXPECT_EQ(*n, *c.numeral) << '"' << c.caption << '"';
+    if (n) {
+      EXPECT_EQ(*n, *c.numeral) << '"' << c.caption << '"';
+    }
   }
 }
 

@@ -33,12 +33,5 @@ TEST(LiveReading, HandAnglesAndLabelsFromTheTimeOfDay) {
   }
 }
 
-TEST(LiveReading, JustBeforeMidnightTheHourHandIsShortOfTwelve) {
-  const LiveReading r = readLive({23, 59, 59});
-  EXPECT_LT(r.hourAngle, 720.0f);
-  EXPECT_GT(r.hourAngle, 719.9f);
-  EXPECT_LT(r.hourValue, 24.0);
-}
-
 }  // namespace
 }  // namespace tirpo

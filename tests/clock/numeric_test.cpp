@@ -47,15 +47,6 @@ TEST(HandEnd, FollowsTheAngleClockwiseFromTwelve) {
   EXPECT_EQ(handEnd(0, 123).x2, 0.0f);
 }
 
-TEST(DialPoint, PlacesOnTheCircle) {
-  const DialPoint three = dialPoint(90, 0.9);
-  EXPECT_NEAR(three.x, 0.9, 1e-7);
-  EXPECT_NEAR(three.y, 0.0, 1e-7);
-  const DialPoint six = dialPoint(180, 0.99);
-  EXPECT_NEAR(six.x, 0.0, 1e-7);
-  EXPECT_NEAR(six.y, -0.99, 1e-7);
-}
-
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   const struct { double in, out; } cases[] = {
       {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
@@ -75,7 +66,9 @@ TEST(Rounding, IntoSixteenAndThirtyTwoBitsWithRangeLimits) {
   for (const auto& c : sixteen) {
     const auto r = toInt16(c.in);
     ASSERT_EQ(r.has_value(), c.out.has_value()) << c.in;
-    if (r) EXPECT_EQ(*r, *c.out) << c.in;
+    if (r) {
+      EXPECT_EQ(*r, *c.out) << c.in;
+    }
   }
   const struct { double in; std::optional<long long> out; } thirtyTwo[] = {
       {2147483647.0, 2147483647LL}, {2147483647.5, std::nullopt}, {2147483648.0, std::nullopt},
@@ -85,7 +78,9 @@ TEST(Rounding, IntoSixteenAndThirtyTwoBitsWithRangeLimits) {
   for (const auto& c : thirtyTwo) {
     const auto r = toInt32(c.in);
     ASSERT_EQ(r.has_value(), c.out.has_value()) << c.in;
-    if (r) EXPECT_EQ(*r, *c.out) << c.in;
+    if (r) {
+      EXPECT_EQ(*r, *c.out) << c.in;
+    }
   }
 }
 
@@ -101,7 +96,9 @@ TEST(CaptionReading, StrictTakesOnlyAWholeNumber) {
   for (const auto& c : cases) {
     const auto v = strictNumber(c.text);
     ASSERT_EQ(v.has_value(), c.value.has_value()) << '"' << c.text << '"';
-    if (v) EXPECT_EQ(*v, *c.value) << '"' << c.text << '"';
+    if (v) {
+      EXPECT_EQ(*v, *c.value) << '"' << c.text << '"';
+    }
   }
 }
 
@@ -121,13 +118,6 @@ TEST(CaptionWriting, ShortestPlainDecimalText) {
       {100000, "100000"}, {-100000, "-100000"}, {1000000, "1000000"}, {3000000, "3000000"},
   };
   for (const auto& c : cases) EXPECT_EQ(decimalText(c.value), c.text) << c.value;
-}
-
-TEST(Remainder, KeepsTheSignOfTheDividend) {
-  EXPECT_EQ(truncRemainder(13, 12), 1);
-  EXPECT_EQ(truncRemainder(-1, 12), -1);
-  EXPECT_EQ(truncRemainder(-13, 12), -1);
-  EXPECT_EQ(truncRemainder(-12, 12), 0);
 }
 
 }  // namespace

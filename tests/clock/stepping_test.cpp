@@ -13,7 +13,9 @@ using Text = std::optional<std::string>;
 
 void expectText(const Text& got, const Text& want, const std::string& input) {
   ASSERT_EQ(got.has_value(), want.has_value()) << '"' << input << '"';
-  if (got) EXPECT_EQ(*got, *want) << '"' << input << '"';
+  if (got) {
+    EXPECT_EQ(*got, *want) << '"' << input << '"';
+  }
 }
 
 TEST(Stepping, AddsToTheCaptionWithEmptyAsZero) {
@@ -77,7 +79,9 @@ TEST(StepTable, HelpTitlesMatchTheTextExactly) {
   for (const auto& c : cases) {
     const auto t = helpTitleFor(c.text);
     ASSERT_EQ(t.has_value(), c.title.has_value()) << c.text;
-    if (t) EXPECT_EQ(*t, *c.title) << c.text;
+    if (t) {
+      EXPECT_EQ(*t, *c.title) << c.text;
+    }
   }
   EXPECT_EQ(kAutoTitle,
             head + "自動前進左クッリクで停止。右クッリクで自動後退右クリックで停止。");

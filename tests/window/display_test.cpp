@@ -1,0 +1,193 @@
+// Highlights, hand visibility, the two pictures, and where a press goes.
+
+#include <cstdlib>
+
+#include "form_helpers.h"
+
+namespace tirpo {
+namespace {
+
+using Ints = std::vector<int>;
+using Display = LoadedForm;
+
+// The rules themselves are tabled with the clock rules; these cases show
+// each handler applies them with its own colours.
+const struct { const char* caption; Ints numeral; } kMinuteCases[] = {
+    {"45", {45}}, {"", {}}, {"0", {60}}, {"65", {5}}, {"-5", {55}}, {"abc", {}},
+};
+
+TEST_F(Display, MinuteLabelsLightTheirNumeral) {
+  for (const auto& [label, base] : {std::pair{&f.Label1, kGreen}, std::pair{&f.Label8, kCyan}}) {
+    for (const auto& c : kMinuteCases) {
+      SCOPED_TRACE(testing::Message() << label->name() << " \"" << c.caption << '"');
+      label->setCaption(c.caption);
+      EXPECT_EQ(yellowNumerals(f), c.numeral);
+      EXPECT_EQ(indicesWithColour(f.Suuji2, 60, base).size(), 60 - c.numeral.size());
+    }
+  }
+}
+
+TEST_F(Display, HourLabelsLightTheirSector) {
+  const Ints top{1, 2, 3, 4, 60};
+  const struct { const char* caption; Ints dots; } cases[] = {
+      {"3", {15, 16, 17, 18, 19}}, {"-1", {55, 56, 57, 58, 59}}, {"12", top}, {"", top},
+      {"3.5", {20, 21, 22, 23, 24}}, {"-40001", {35, 36, 37, 38, 39}},
+  };
+  for (Label* label : {&f.Label2, &f.Label7}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(testing::Message() << label->name() << " \"" << c.caption << '"');
+      label->setCaption(c.caption);
+      EXPECT_EQ(redDots(f), c.dots);
+      EXPECT_EQ(indicesWithColour(f.dot, 60, kYellow).size(), 55u);
+    }
+  }
+}
+
+TEST_F(Display, TheLastHandlerDecidesTheColours) {
+  f.Label1.setCaption("5");
+  f.Label8.setCaption("7");
+  EXPECT_EQ(yellowNumerals(f), Ints{7});
+  EXPECT_EQ(indicesWithColour(f.Suuji2, 60, kCyan).size(), 59u);
+  f.Label7.setCaption("2");
+  f.Label2.setCaption("9");
+  EXPECT_EQ(redDots(f), (Ints{45, 46, 47, 48, 49}));
+}
+
+// The numeral and sector the manual clock should light for its labels.
+void expectHighlightsMatch(const Form88& f) {
+  const long minutes = std::strtol(f.Label1.caption().c_str(), nullptr, 10);
+  const long hour = std::strtol(f.Label2.caption().c_str(), nullptr, 10);
+  const int m = static_cast<int>(((minutes % 60) + 60) % 60);
+  const int h = static_cast<int>(((hour % 12) + 12) % 12);
+  EXPECT_EQ(yellowNumerals(f), Ints{m == 0 ? 60 : m});
+  Ints dots;
+  for (int j = 0; j < 5; ++j) dots.push_back(5 * h + j == 0 ? 60 : 5 * h + j);
+  std::sort(dots.begin(), dots.end());
+  EXPECT_EQ(redDots(f), dots);
+  // The hour shown is the hour of the minute count.
+  EXPECT_EQ(h, static_cast<int>((((minutes >= 0 ? minutes : minutes - 59) / 60) % 12 + 12) % 12));
+}
+
+TEST_F(Display, HighlightsFollowEveryPressAndTick) {
+  manual(1);
+  for (int i = 0; i < 30; ++i) {
+    press(kLeftButton);  // on to half past two
+    SCOPED_TRACE(f.Label1.caption());
+    expectHighlightsMatch(f);
+  }
+  for (int i = 0; i < 60; ++i) {
+    press(kRightButton);  // back to half past nine, before twelve
+    SCOPED_TRACE(f.Label1.caption());
+    expectHighlightsMatch(f);
+  }
+  ASSERT_EQ(f.Label1.caption(), "-150");
+  f.Combo1.setText("AUTO");
+  for (int i = 0; i < 130; ++i) {
+    f.Timer4_Timer();  // runs backward, minute by minute
+    SCOPED_TRACE(f.Label1.caption());
+    expectHighlightsMatch(f);
+  }
+  EXPECT_EQ(f.Label1.caption(), "-280");
+}
+
+TEST_F(Display, EachBoxClickSetsAllThreeHands) {
+  // At start-up the hands are hidden though every box is ticked; the first
+  // click brings them all in line.
+  f.Check3[2].toggle();
+  EXPECT_TRUE(f.Ji.visible());
+  EXPECT_TRUE(f.Hun.visible());
+  EXPECT_FALSE(f.Byou.visible());
+  const struct { int box, value; bool ji, hun, byou; } steps[] = {
+      {1, 0, true, false, false}, {1, 1, true, true, false}, {2, 1, true, true, true},
+      {0, 2, false, true, true},  {0, 1, true, true, true},  {2, 2, true, true, false},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(testing::Message() << "box " << s.box << " value " << s.value);
+    f.Check3[s.box].setValue(s.value);
+    EXPECT_EQ(f.Ji.visible(), s.ji);
+    EXPECT_EQ(f.Hun.visible(), s.hun);
+    EXPECT_EQ(f.Byou.visible(), s.byou);
+  }
+}
+
+TEST_F(Display, AHiddenPictureDoesNothing) {
+  f.Suuji2[7].setVisible(false);  // Image1 is hidden at start-up
+  f.Image1.click();
+  EXPECT_FALSE(f.Suuji2[7].visible());
+  EXPECT_TRUE(f.Image4.visible());
+  f.Command8_Click();  // now Image4 is hidden
+  f.Suuji2[7].setVisible(true);
+  f.Image4.click();
+  EXPECT_TRUE(f.Suuji2[7].visible());
+  EXPECT_TRUE(f.Image1.visible());
+}
+
+TEST_F(Display, PicturesToggleTheMinuteNumerals) {
+  f.Command8_Click();  // small window: numerals hidden, Image1 offered
+  live(4, 20, 0);
+  const std::string before = snapshot(f);
+  const Colour numeral20 = f.Suuji2[20].foreColor();
+  f.Image4.click();  // hidden: nothing happens
+  EXPECT_EQ(snapshot(f), before);
+  f.Image1.click();
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  EXPECT_TRUE(f.Image4.visible());
+  EXPECT_FALSE(f.Image1.visible());
+  EXPECT_EQ(f.Suuji2[20].foreColor(), numeral20);
+  f.Image1.click();  // now hidden: nothing happens
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  f.Image4.click();
+  EXPECT_EQ(snapshot(f), before);
+
+  f.Image1.click();
+  f.Form_Resize();  // the next reveal goes by the window size again
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(f.Image1.visible());
+  EXPECT_FALSE(f.Image4.visible());
+}
+
+class Presses : public LoadedForm {
+ protected:
+  bool pressFace(int button, double x, double y) {
+    return f.pressAt(button, 0, f.scale().toTwipsX(x), f.scale().toTwipsY(y));
+  }
+};
+
+TEST_F(Presses, TheSplashTextTakesPressesOnItsArea) {
+  const std::string before = snapshot(f);
+  EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
+  EXPECT_FALSE(pressFace(kLeftButton, 0, 0.3));
+  EXPECT_EQ(snapshot(f), before);  // not even Image4 below it is clicked
+}
+
+TEST_F(Presses, APressOnTheBareSurfaceSteps) {
+  EXPECT_TRUE(pressFace(kLeftButton, 0.3, -0.75));
+  EXPECT_EQ(f.Label2.caption(), "1");
+  EXPECT_FALSE(f.Timer1.enabled());
+  // Hidden labels do not take presses: Label1 sits here in twips.
+  EXPECT_TRUE(f.pressAt(kLeftButton, 0, 300, 1400));
+  EXPECT_EQ(f.Label2.caption(), "2");
+}
+
+TEST_F(Presses, VisibleNumeralsAndPicturesTakeTheirPresses) {
+  EXPECT_FALSE(pressFace(kLeftButton, 0.99, 0));  // minute numeral 15
+  EXPECT_EQ(f.Label2.caption(), "");
+  manual();
+  // A hand is a line: presses go through it to the surface.
+  EXPECT_TRUE(pressFace(kLeftButton, 0, 0.5));
+  EXPECT_TRUE(f.Timer4.enabled());
+  // The picture in the centre is clicked, and the run goes on.
+  ASSERT_TRUE(f.Image4.visible());
+  EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(f.Image1.visible());
+  EXPECT_TRUE(f.Timer4.enabled());
+  EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  EXPECT_TRUE(f.Image4.visible());
+  EXPECT_FALSE(pressFace(kLeftButton, 0.9, 0));  // dot 15, shown now
+  EXPECT_TRUE(f.Timer4.enabled());
+}
+
+}  // namespace
+}  // namespace tirpo

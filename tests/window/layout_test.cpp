@@ -1,0 +1,183 @@
+// The dial layout on every resize, and the reveal of the face.
+
+#include <cmath>
+
+#include "form_helpers.h"
+
+namespace tirpo {
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+class Layout : public LoadedForm {
+ protected:
+  // Every numeral and dot on its circle of radius r (face units).
+  void expectDialAt(double r) {
+    for (int i = 1; i <= 12; ++i)
+      expectCentre(f.Suuji[i], std::sin(i * kPi / 6) * r, std::cos(i * kPi / 6) * r);
+    for (int i = 1; i <= 60; ++i) {
+      expectCentre(f.dot[i], std::sin(i * kPi / 30) * r, std::cos(i * kPi / 30) * r);
+      expectCentre(f.Suuji2[i], std::sin(i * kPi / 30) * r * 1.1, std::cos(i * kPi / 30) * r * 1.1);
+    }
+  }
+  std::vector<TwipRect> dialRects() const {
+    std::vector<TwipRect> out;
+    for (int i = 1; i <= 12; ++i) out.push_back(f.Suuji[i].twips());
+    for (int i = 1; i <= 60; ++i) out.push_back(f.dot[i].twips()), out.push_back(f.Suuji2[i].twips());
+    return out;
+  }
+};
+
+TEST_F(Layout, AtTheStartingSize) {
+  f.Form_Resize();
+  EXPECT_EQ(f.state.dialScale, 1.0f);
+  ASSERT_TRUE(f.state.dialRadius);
+  EXPECT_DOUBLE_EQ(*f.state.dialRadius, 0.9);
+  // The face spans +-1.1 units on both axes, y upward.
+  EXPECT_NEAR(f.scale().toUserX(0), -1.1, 1e-12);
+  EXPECT_NEAR(f.scale().toUserY(0), 1.1, 1e-12);
+  EXPECT_NEAR(f.scale().toUserX(5800), 1.1, 1e-12);
+  EXPECT_NEAR(f.scale().toUserY(5800), -1.1, 1e-12);
+
+  EXPECT_EQ(f.Label5.fontSize(), 24.0f);
+  EXPECT_NEAR(f.Label5.top() - f.Label5.height(), -0.5, 1e-6);  // lower edge
+  EXPECT_NEAR(f.Label5.left() + f.Label5.width() / 2, 0.0, 1e-6);
+  EXPECT_NEAR(f.Label5.twips().width, fakes::FakeMeasurer::expected(24, 9, 6).width, 1e-6);
+
+  EXPECT_NEAR(f.Command8.top(), -0.8, 1e-6);
+  EXPECT_NEAR(f.Command12.top(), -0.8 + 735 * 2.2 / 5800, 1e-6);
+  EXPECT_EQ(f.Command8.twips().left, 120);  // buttons keep their left edge in twips
+  EXPECT_EQ(f.Command12.twips().left, 120);
+  for (const Image* icon : {&f.Image1, &f.Image4}) {
+    EXPECT_NEAR(icon->left() + icon->width() / 2, 0.0, 1e-6);
+    EXPECT_NEAR(icon->top() - icon->height() / 2, 0.0, 1e-6);
+  }
+
+  for (int i = 1; i <= 12; ++i) {
+    EXPECT_EQ(f.Suuji[i].fontSize(), 20.0f);
+    EXPECT_EQ(f.Suuji[i].caption(), std::to_string(i));
+  }
+  expectCentre(f.Suuji[3], 0.9, 0);
+  expectCentre(f.Suuji[6], 0, -0.9);
+  expectCentre(f.dot[15], 0.9, 0);
+  expectCentre(f.Suuji2[15], 0.99, 0);
+  expectDialAt(0.9);
+  for (int i = 1; i <= 59; ++i) EXPECT_EQ(f.Suuji2[i].caption(), std::to_string(i));
+  EXPECT_EQ(f.Suuji2[60].caption(), " 0");
+  EXPECT_EQ(f.dot[1].fontSize(), 18.0f);  // dots and minute numerals keep their font
+  EXPECT_EQ(f.Suuji2[1].fontSize(), 18.0f);
+}
+
+TEST_F(Layout, DoublingTheHeightDoublesTheDial) {
+  f.setHeight(11600);
+  EXPECT_EQ(f.state.dialScale, 2.0f);
+  EXPECT_DOUBLE_EQ(*f.state.dialRadius, 1.8);
+  EXPECT_EQ(f.Label5.fontSize(), 48.0f);
+  for (int i = 1; i <= 12; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 40.0f);
+  expectCentre(f.Suuji[3], 1.8, 0);
+  expectDialAt(1.8);
+  EXPECT_NEAR(f.scale().toUserY(0), 2.2, 1e-12);
+  EXPECT_NEAR(f.scale().toUserX(0), -1.1, 1e-12);
+}
+
+TEST_F(Layout, AWidthOnlyResizeKeepsTheDialInFaceUnits) {
+  f.Form_Resize();
+  const auto before = dialRects();
+  f.setWidth(8700);
+  EXPECT_EQ(f.state.dialScale, 1.0f);
+  EXPECT_EQ(f.Label5.fontSize(), 24.0f);
+  EXPECT_NEAR(f.scale().toUserX(0), -1.1 * 1.5, 1e-12);
+  expectDialAt(0.9);
+  // The same positions in face units are new positions on the surface.
+  EXPECT_NE(f.Suuji[3].twips().left, before[2].left);
+}
+
+TEST_F(Layout, ResizingEndsARunAndResetsTheFace) {
+  manual();
+  press(kLeftButton);  // starts an AUTO run forward
+  f.Timer4_Timer();
+  f.Timer4_Timer();
+  ASSERT_EQ(f.Label1.caption(), "2");
+  f.Label7.setCaption("5");
+  f.setWidth(6000);
+  EXPECT_FALSE(f.Timer4.enabled());
+  EXPECT_EQ(f.state.runForward, True);
+  EXPECT_EQ(f.Label1.caption(), "");
+  EXPECT_EQ(f.Label2.caption(), "");
+  EXPECT_EQ(f.Label7.caption(), "");
+  expectManualHands(f, 0, 0);
+  EXPECT_EQ(indicesWithColour(f.Suuji2, 60, kCyan).size(), 60u);
+}
+
+// The window counts as large above 9000 twips on either side.
+TEST_F(Layout, RevealShowsMinuteNumeralsOnlyOnALargeWindow) {
+  const struct { float h, w; bool large; } cases[] = {
+      {9000, 9000, false}, {9001, 5800, true}, {5800, 9001, true}, {5800, 5800, false}, {9001, 9001, true}};
+  manual();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.h << 'x' << c.w);
+    f.setHeight(c.h);
+    f.setWidth(c.w);
+    EXPECT_TRUE(allVisible(f.Suuji2, 60, c.large));
+    EXPECT_EQ(f.Image4.visible(), c.large);
+    EXPECT_EQ(f.Image1.visible(), !c.large);
+    EXPECT_TRUE(allVisible(f.dot, 60, true));
+    EXPECT_TRUE(allVisible(f.Suuji, 12, true));
+    EXPECT_FALSE(f.Label5.visible());
+  }
+}
+
+TEST_F(Layout, BeforeAnyModeButtonAResizeRevealsNothing) {
+  f.setHeight(9001);
+  EXPECT_TRUE(f.Label5.visible());
+  EXPECT_TRUE(allVisible(f.dot, 60, false));
+  EXPECT_TRUE(allVisible(f.Suuji, 12, false));
+  EXPECT_TRUE(f.Image4.visible());
+  EXPECT_FALSE(f.Image1.visible());
+}
+
+// A splash font above 2048 points cannot be set: the layout stops there.
+TEST_F(Layout, AFailingStepEndsTheLayoutQuietly) {
+  manual(3);
+  f.Form_Resize();  // small window: minute numerals hidden, Image1 shown
+  press(kLeftButton);
+  ASSERT_EQ(f.Label1.caption(), "15");
+  ASSERT_TRUE(f.Timer4.enabled());
+  f.Label8.setCaption("7");
+  const TwipRect numeral3 = f.Suuji[3].twips();
+  const TwipRect button = f.Command8.twips();
+
+  f.setHeight(500000);  // 24 x 86.2 > 2048
+  EXPECT_FALSE(f.Timer4.enabled());
+  EXPECT_FLOAT_EQ(f.state.dialScale, 500000.0f / 5800.0f);
+  EXPECT_EQ(f.Label8.caption(), "");
+  EXPECT_EQ(f.Label5.fontSize(), 24.0f);
+  EXPECT_DOUBLE_EQ(*f.state.dialRadius, 0.9);
+  EXPECT_EQ(f.Label1.caption(), "15");  // no face reset
+  EXPECT_EQ(f.Suuji[3].fontSize(), 20.0f);
+  EXPECT_EQ(f.Suuji[3].twips().left, numeral3.left);
+  EXPECT_EQ(f.Suuji[3].twips().top, numeral3.top);
+  EXPECT_EQ(f.Command8.twips().top, button.top);
+  // No reveal either, though the window is now large.
+  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(f.Image1.visible());
+}
+
+TEST_F(Layout, AZeroHeightCollapsesEverythingOntoTheCentre) {
+  manual();
+  f.setHeight(0);
+  EXPECT_EQ(f.state.dialScale, 0.0f);
+  EXPECT_DOUBLE_EQ(*f.state.dialRadius, 0.0);
+  EXPECT_EQ(f.Label5.fontSize(), 0.0f);
+  for (int i = 1; i <= 12; ++i) {
+    EXPECT_EQ(f.Suuji[i].fontSize(), 0.0f);
+    expectCentre(f.Suuji[i], 0, 0);
+  }
+  for (int i = 1; i <= 60; ++i) expectCentre(f.dot[i], 0, 0), expectCentre(f.Suuji2[i], 0, 0);
+  EXPECT_EQ(f.Suuji2[60].caption(), " 0");  // the layout ran to its end
+  expectManualHands(f, 0, 0);
+  EXPECT_TRUE(f.Image1.visible());  // and revealed the face
+}
+
+}  // namespace
+}  // namespace tirpo
