@@ -10,10 +10,10 @@ void installFontSubstitutions() {
                              {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
 }
 
-QFont toQFont(const FontSpec& spec) {
-  QFont f(QString::fromStdString(spec.face));
-  if (spec.size > 0) f.setPointSizeF(spec.size);
-  f.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+QFont toQFont(const FontSpec& font) {
+  QFont f(QString::fromStdString(font.face));
+  if (font.size > 0) f.setPointSizeF(font.size);
+  f.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);
   f.setStyleStrategy(QFont::PreferAntialias);
   return f;
 }

@@ -9,7 +9,7 @@
 namespace tirpo {
 
 void installFontSubstitutions();
-QFont toQFont(const FontSpec& spec);
+QFont toQFont(const FontSpec& font);
 
 // Twips per logical pixel for the screen's logical DPI.
 double twipsPerPixel();
