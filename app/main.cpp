@@ -4,7 +4,6 @@
 
 #include "platform/clock_window.h"
 #include "platform/display_check.h"
-#include "platform/emblem.h"
 #include "platform/fonts.h"
 
 int main(int argc, char* argv[]) {
@@ -16,7 +15,6 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(QStringLiteral("Fusion"));
   tirpo::installFontSubstitutions();
 
-  QApplication::setWindowIcon(tirpo::emblemIcon(tirpo::Picture::Emblem));
 
   tirpo::ClockWindow window;
   window.show();

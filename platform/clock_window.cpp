@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/colours.h"
+#include "platform/emblem.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
 
@@ -155,9 +156,10 @@ void ClockWindow::syncWidget(const Control& c) {
   syncing_ = false;
 }
 
+// The widgets take their design state; the face needs nothing before its
+// first paint, which draws it whole.
 void ClockWindow::syncAll() {
   for (Control* c : form_->windowedControls()) syncWidget(*c);
-  for (Control* c : form_->paintOrder()) surface_->controlChanged(*c, Aspect::Geometry);
   windowChanged(Aspect::Colour);
 }
 
@@ -244,6 +246,8 @@ void ClockWindow::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   form_->Form_Resize();  // the window lays its face out again when first shown
+  // The icon's pixels go to the window manager once the window is up.
+  QMetaObject::invokeMethod(this, [this] { setWindowIcon(windowEmblem()); }, Qt::QueuedConnection);
 }
 
 }  // namespace tirpo

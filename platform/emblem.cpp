@@ -1,17 +1,43 @@
 #include "platform/emblem.h"
 
+#include <array>
+#include <map>
+
 namespace tirpo {
 
-QIcon emblemIcon(Picture picture) {
-  const bool full = picture == Picture::Emblem;
-  const QString folder = full ? QStringLiteral("emblem") : QStringLiteral("emblem16");
+namespace {
+
+constexpr std::array kFullSizes{16, 22, 24, 32, 48, 64, 128, 256};
+constexpr std::array kSixteenColourSizes{32, 64, 128};
+
+QString resourcePath(Picture picture, int size) {
+  return QStringLiteral(":/%1/%2.png")
+      .arg(picture == Picture::Emblem ? QStringLiteral("emblem") : QStringLiteral("emblem16"))
+      .arg(size);
+}
+
+template <std::size_t N>
+int storedSizeFor(const std::array<int, N>& sizes, int devicePixels) {
+  for (int s : sizes)
+    if (s >= devicePixels) return s;
+  return sizes.back();
+}
+
+}  // namespace
+
+QIcon windowEmblem() {
   QIcon icon;
-  const auto add = [&](int s) { icon.addFile(QStringLiteral(":/%1/%2.png").arg(folder).arg(s), QSize(s, s)); };
-  if (full)
-    for (int s : {16, 22, 24, 32, 48, 64, 128, 256}) add(s);
-  else
-    for (int s : {32, 64, 128}) add(s);
+  for (int s : {16, 32, 48, 64, 128}) icon.addFile(resourcePath(Picture::Emblem, s), QSize(s, s));
   return icon;
+}
+
+const QPixmap& emblemPixmap(Picture picture, int devicePixels) {
+  static std::map<std::pair<Picture, int>, QPixmap> decoded;
+  const int size = picture == Picture::Emblem ? storedSizeFor(kFullSizes, devicePixels)
+                                              : storedSizeFor(kSixteenColourSizes, devicePixels);
+  QPixmap& slot = decoded[{picture, size}];
+  if (slot.isNull()) slot.load(resourcePath(picture, size));
+  return slot;
 }
 
 }  // namespace tirpo

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/colours.h"
 #include "platform/emblem.h"
@@ -33,9 +34,7 @@ int shiftCode(Qt::KeyboardModifiers m) {
 FaceSurface::FaceSurface(Form88& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
-      tpp_(twipsPerPixel()),
-      emblem_(emblemIcon(Picture::Emblem)),
-      emblem16_(emblemIcon(Picture::Emblem16)) {
+      tpp_(twipsPerPixel()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::NoFocus);
   installFaceAccessibility();
@@ -123,10 +122,9 @@ void FaceSurface::paintLine(QPainter& p, const Line& line) const {
 
 void FaceSurface::paintImage(QPainter& p, const Image& image) const {
   const QRectF r = toPixels(image.twips());
-  const QIcon& icon = image.picture() == Picture::Emblem ? emblem_ : emblem16_;
-  const QSize logical = r.size().toSize();
-  if (logical.isEmpty()) return;
-  const QPixmap pixmap = icon.pixmap(logical, devicePixelRatioF());
+  const int devicePixels = static_cast<int>(std::ceil(std::max(r.width(), r.height()) * devicePixelRatioF()));
+  if (devicePixels <= 0) return;
+  const QPixmap& pixmap = emblemPixmap(image.picture(), devicePixels);
   p.drawPixmap(r, pixmap, QRectF(pixmap.rect()));
 }
 

@@ -3,7 +3,6 @@
 // pictures) in their drawing order, and turns mouse presses on it into the
 // window's press events. Only what changed is repainted.
 
-#include <QIcon>
 #include <QStaticText>
 #include <QWidget>
 #include <unordered_map>
@@ -48,8 +47,6 @@ class FaceSurface final : public QWidget {
 
   Form88& form_;
   double tpp_;  // twips per logical pixel
-  QIcon emblem_;
-  QIcon emblem16_;
   std::unordered_map<const Control*, TextCache> text_;
   std::unordered_map<const Control*, QRectF> painted_;
 };
