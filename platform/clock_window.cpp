@@ -59,6 +59,11 @@ ClockWindow::~ClockWindow() {
   // being torn down may reach it.
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   form_->setObserver(nullptr);
+  // The face reads the model whenever it is painted or asked about, and
+  // closing the window asks about it (assistive technology hears that it is
+  // hidden): it goes while the model is still there.
+  delete surface_;
+  surface_ = nullptr;
 }
 
 void ClockWindow::createWidgets() {
@@ -220,11 +225,16 @@ void ClockWindow::syncGeometry() {
   const double tpp = twipsPerPixel();
   const QSize extra = isWindow() && isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
   if (extra != frameExtra_ && extra.width() >= 0 && extra.height() >= 0) {
+    // Only while the client area is still the one the window asked for: a
+    // size the user gave at the same moment is kept below.
+    const bool ours = size() == clientPixelsFor(form_->width(), form_->height());
     frameExtra_ = extra;
-    form_->windowResized(form_->width(), form_->height(), extra.width() * tpp, extra.height() * tpp);
-    const QSize want = clientPixelsFor(form_->width(), form_->height());
-    if (size() != want) resize(want);
-    return;
+    if (ours) {
+      form_->windowResized(form_->width(), form_->height(), extra.width() * tpp, extra.height() * tpp);
+      const QSize want = clientPixelsFor(form_->width(), form_->height());
+      if (size() != want) resize(want);
+      return;
+    }
   }
   if (size() == clientPixelsFor(form_->width(), form_->height())) return;  // our own size
   form_->windowResized((width() + frameExtra_.width()) * tpp, (height() + frameExtra_.height()) * tpp,

@@ -68,7 +68,6 @@ void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
   if (aspect == Aspect::Text &&
       (&control == &form_.Label1 || &control == &form_.Label7 || &control == &form_.Label8))
     announceFaceTime(this);
-  if (aspect == Aspect::Text || aspect == Aspect::Font) text_[&control].valid = false;
   const QRectF before = paintedBounds(control);
   const QRectF after = boundsOf(control);
   painted_[&control] = after;
@@ -78,19 +77,21 @@ void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
 
 FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
   TextCache& cache = text_[&label];
-  if (cache.valid) return cache;
+  if (cache.valid && cache.caption == label.caption() && cache.spec == label.font()) return cache;
   cache = {};
   cache.valid = true;
+  cache.caption = label.caption();
+  cache.spec = label.font();
   if (label.fontSize() <= 0) return cache;
   cache.font = toQFont(label.font());
   const QFontMetricsF metrics(cache.font);
   cache.lineHeight = metrics.height();
   for (const QString& line : captionLines(label.caption())) {
+    cache.widths.push_back(metrics.horizontalAdvance(line));
     QStaticText text(line);
     text.setTextFormat(Qt::PlainText);
     text.setPerformanceHint(QStaticText::AggressiveCaching);
     text.prepare(QTransform(), cache.font);
-    cache.widths.push_back(metrics.horizontalAdvance(line));
     cache.lines.push_back(std::move(text));
   }
   return cache;

@@ -37,6 +37,10 @@ class FaceSurface final : public QWidget {
     std::vector<qreal> widths;
     qreal lineHeight = 0;
     QFont font;
+    // What the lines were made from: a caption written again unchanged (as
+    // every layout does) keeps them.
+    std::string caption;
+    FontSpec spec;
     bool valid = false;
   };
   QRectF boundsOf(const Control& control) const;

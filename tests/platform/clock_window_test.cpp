@@ -181,6 +181,7 @@ class ClockWindowTest : public QObject {
   void pressesBeforeAnyModeButton();
   void pictureTogglesMinuteNumerals();
   void handBoxHidesMinuteHand();
+  void resizeRightAfterShowIsKept();
 };
 
 void ClockWindowTest::startUpWindow() {
@@ -687,6 +688,24 @@ void ClockWindowTest::handBoxHidesMinuteHand() {
   QVERIFY(!f.Ji.visible() && f.Hun.visible());
   QCOMPARE(pixel(img, hourMid), QColor(0, 128, 0));
   QVERIFY(near(pixel(img, minuteMid), QColor(0, 255, 255)));
+}
+
+// The first resize that reaches the window may be the one that also reveals
+// its frame; the size the user gave wins over the size asked at start-up,
+// and the face is laid out for it.
+void ClockWindowTest::resizeRightAfterShowIsKept() {
+  tirpo::fakes::FakeClock clock;
+  ClockWindow w(&clock);
+  show(w);
+  w.resize(600, 450);
+  QCoreApplication::processEvents();
+  QCOMPARE(w.size(), QSize(600, 450));
+  QCOMPARE(w.surface()->geometry(), w.rect());
+  const QSize frame = w.frameGeometry().size() - w.size();
+  QCOMPARE(w.form().width(), static_cast<float>((600 + frame.width()) * tpp()));
+  QCOMPARE(w.form().height(), static_cast<float>((450 + frame.height()) * tpp()));
+  w.resize(500, 700);
+  QCOMPARE(w.form().height(), static_cast<float>((700 + frame.height()) * tpp()));
 }
 
 // The user types "3" into the step list and closes the window with the
