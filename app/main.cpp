@@ -14,7 +14,6 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("jp.rupeska.TirpoClock"));
   QApplication::setStyle(QStringLiteral("Fusion"));
   tirpo::installFontSubstitutions();
-  tirpo::cacheLargeGlyphs();
 
   tirpo::ClockWindow window;
   window.show();

@@ -85,7 +85,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   tirpo::installFontSubstitutions();
-  tirpo::cacheLargeGlyphs();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

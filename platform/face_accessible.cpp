@@ -1,6 +1,8 @@
 #include "platform/face_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
+#include <QVariant>
 #include <vector>
 
 #include "platform/face_surface.h"
@@ -15,30 +17,36 @@ QString pictureName(const Image& image) {
                                               : QStringLiteral("分の数字を隠す");
 }
 
-// One centre picture, pressable like a button.
+// One centre picture, pressable like a button. It has no object of its own,
+// so it lives as long as the face's interface, which removes it; a screen
+// reader that kept its id past that finds nothing.
 class PictureAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
  public:
   PictureAccessible(FaceSurface* face, Image& image) : face_(face), image_(image) {}
 
-  bool isValid() const override { return face_ != nullptr; }
+  bool isValid() const override { return !face_.isNull(); }
   QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return face_->window()->windowHandle(); }
-  QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(face_); }
+  QWindow* window() const override { return face_ ? face_->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override {
+    return face_ ? QAccessible::queryAccessibleInterface(face_.data()) : nullptr;
+  }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name ? pictureName(image_) : QString();
+    return t == QAccessible::Name && face_ ? pictureName(image_) : QString();
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
+    if (!face_) return {};
     const QRectF r = face_->toPixels(image_.twips());
     return QRect(face_->mapToGlobal(r.topLeft().toPoint()), r.size().toSize());
   }
   QAccessible::Role role() const override { return QAccessible::Button; }
   QAccessible::State state() const override {
     QAccessible::State s;
+    if (!face_) return s;
     s.invisible = !image_.visible();
     s.disabled = !image_.enabled();
     return s;
@@ -48,14 +56,14 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
   }
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& name) override {
-    if (name == pressAction() && image_.visible()) image_.click();
+    if (face_ && name == pressAction() && image_.visible()) image_.click();
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   Image& image() const { return image_; }
 
  private:
-  FaceSurface* face_;
+  QPointer<FaceSurface> face_;
   Image& image_;
 };
 
@@ -67,6 +75,9 @@ class FaceAccessible final : public QAccessibleWidget {
       QAccessible::registerAccessibleInterface(picture);  // Qt owns it from here
       pictures_.push_back(picture);
     }
+  }
+  ~FaceAccessible() override {
+    for (PictureAccessible* p : pictures_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(p));
   }
 
   QString text(QAccessible::Text t) const override {
@@ -118,10 +129,35 @@ void installFaceAccessibility() {
   QAccessible::installFactory(faceFactory);
 }
 
+namespace {
+constexpr char kPendingProperty[] = "tirpoTimeCheckPending";
+constexpr char kToldProperty[] = "tirpoTimeTold";
+}  // namespace
+
+// A handler that writes one clock value often writes more before it returns
+// (the hour, then the minute; a mode button clears them before it switches
+// the mode), and the face reads out a half-done time in between. So the face
+// is read once the handler is done, and a notification goes out only when
+// what it reads differs from what was last told: assistive technology takes
+// the name along with the notification.
 void announceFaceTime(FaceSurface* face) {
-  if (!QAccessible::isActive()) return;
-  QAccessibleEvent nameChanged(face, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&nameChanged);
+  if (!QAccessible::isActive() || face->property(kPendingProperty).toBool()) return;
+  face->setProperty(kPendingProperty, true);
+  QMetaObject::invokeMethod(
+      face,
+      [face] {
+        face->setProperty(kPendingProperty, false);
+        if (!QAccessible::isActive()) return;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(face);
+        if (!iface) return;
+        const QString name = iface->text(QAccessible::Name);
+        const QVariant told = face->property(kToldProperty);
+        if (told.isValid() && told.toString() == name) return;
+        face->setProperty(kToldProperty, name);
+        QAccessibleEvent nameChanged(face, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&nameChanged);
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace tirpo

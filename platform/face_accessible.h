@@ -14,7 +14,8 @@ class FaceSurface;
 // Lets Qt build the face's accessible interface (call once per program).
 void installFaceAccessibility();
 
-// Tells assistive technology that the time on the face has changed.
+// A clock value behind the hands was written: once the current event is
+// handled, assistive technology is told the time on the face if it changed.
 void announceFaceTime(FaceSurface* face);
 
 }  // namespace tirpo

@@ -10,10 +10,6 @@ void installFontSubstitutions() {
                              {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
 }
 
-void cacheLargeGlyphs() {
-  if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE")) qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-}
-
 QFont toQFont(const FontSpec& font) {
   QFont f(QString::fromStdString(font.face));
   if (font.size > 0) f.setPointSizeF(font.size);
