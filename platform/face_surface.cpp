@@ -77,11 +77,11 @@ void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
 
 FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
   TextCache& cache = text_[&label];
-  if (cache.valid && cache.caption == label.caption() && cache.spec == label.font()) return cache;
+  if (cache.valid && cache.caption == label.caption() && cache.fontSpec == label.font()) return cache;
   cache = {};
   cache.valid = true;
   cache.caption = label.caption();
-  cache.spec = label.font();
+  cache.fontSpec = label.font();
   if (label.fontSize() <= 0) return cache;
   cache.font = toQFont(label.font());
   const QFontMetricsF metrics(cache.font);

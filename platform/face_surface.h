@@ -40,7 +40,7 @@ class FaceSurface final : public QWidget {
     // What the lines were made from: a caption written again unchanged (as
     // every layout does) keeps them.
     std::string caption;
-    FontSpec spec;
+    FontSpec fontSpec;
     bool valid = false;
   };
   QRectF boundsOf(const Control& control) const;
