@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "clock/step_table.h"
 #include "clock/stepping.h"
+#include "support/clock_rules.h"
 
 namespace tirpo {
 namespace {
@@ -12,10 +16,7 @@ namespace {
 using Text = std::optional<std::string>;
 
 void expectText(const Text& got, const Text& want, const std::string& input) {
-  ASSERT_EQ(got.has_value(), want.has_value()) << '"' << input << '"';
-  if (got) {
-    EXPECT_EQ(*got, *want) << '"' << input << '"';
-  }
+  EXPECT_EQ(got, want) << '"' << input << '"';
 }
 
 TEST(Stepping, AddsToTheCaptionWithEmptyAsZero) {
@@ -52,40 +53,30 @@ TEST(Stepping, AfterATickANegativeHourIsBroughtRoundByTwelve) {
 }
 
 TEST(StepTable, PositionsZeroToFiveOnly) {
-  const struct { float index; int interval, minutes; } steps[] = {
-      {0, 100, 1}, {1, 1000, 5}, {2, 1000, 10}, {3, 1000, 15}, {4, 1000, 30}, {5, 1000, 60},
-  };
-  for (const auto& s : steps) {
-    const auto step = stepAt(s.index);
-    ASSERT_TRUE(step) << s.index;
-    EXPECT_EQ(step->intervalMs, s.interval) << s.index;
-    EXPECT_EQ(step->minutes, s.minutes) << s.index;
+  for (std::size_t i = 0; i < rules::kStepCount; ++i) {
+    const rules::StepRow& s = rules::kStepRows[i];
+    const auto step = stepAt(static_cast<float>(i));
+    ASSERT_TRUE(step) << i;
+    EXPECT_EQ(step->item, s.item) << i;
+    EXPECT_EQ(step->intervalMs, s.intervalMs) << i;
+    EXPECT_EQ(step->minutes, s.minutes) << i;
   }
   for (float none : {6.0f, -1.0f, 0.5f, 4.999f}) EXPECT_FALSE(stepAt(none)) << none;
 }
 
 TEST(StepTable, HelpTitlesMatchTheTextExactly) {
-  const std::string head = "tirpoアナログ手動時計【今何時】・・・左クッリクで";
-  const struct { const char* text; std::optional<std::string> title; } cases[] = {
-      {"1", head + "1分前進。右クッリクで1分後退。"},
-      {"5", head + "5分前進。右クッリクで5分後退。"},
-      {"10", head + "10分前進。右クッリクで10分後退。"},
-      {"15", head + "15分前進。右クッリクで15分後退。"},
-      {"30", head + "30分前進。右クッリクで30分後退。"},
-      {"60", head + "1時間前進。右クッリクで1時間後退。"},
-      {"AUTO", std::nullopt}, {"auto", std::nullopt}, {" 5", std::nullopt},
-      {"05", std::nullopt},   {"", std::nullopt},     {"５", std::nullopt},
+  struct Case {
+    std::string text;
+    std::optional<std::string> title;
   };
+  std::vector<Case> cases;
+  for (const rules::StepRow& s : rules::kStepRows) cases.push_back({s.item, rules::stepTitle(s)});
+  for (const char* other : {"AUTO", "auto", " 5", "05", "", "５"}) cases.push_back({other, std::nullopt});
   for (const auto& c : cases) {
-    const auto t = helpTitleFor(c.text);
-    ASSERT_EQ(t.has_value(), c.title.has_value()) << c.text;
-    if (t) {
-      EXPECT_EQ(*t, *c.title) << c.text;
-    }
+    EXPECT_EQ(helpTitleFor(c.text), c.title) << c.text;
   }
-  EXPECT_EQ(kAutoTitle,
-            head + "自動前進左クッリクで停止。右クッリクで自動後退右クリックで停止。");
-  EXPECT_EQ(kClockTitle, "tirpoアナログ時計");
+  EXPECT_EQ(kAutoTitle, rules::kAutoTitleText);
+  EXPECT_EQ(kClockTitle, rules::kClockTitleText);
 }
 
 }  // namespace

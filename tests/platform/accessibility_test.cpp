@@ -17,19 +17,17 @@
 #include <cmath>
 #include <vector>
 
-#ifdef TIRPO_HAVE_QPA_ACCESSIBILITY
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
-#endif
 
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
-#include "platform/fonts.h"
-#include "support/fakes.h"
+#include "support/widget_test_base.h"
 
 using tirpo::ClockWindow;
 using tirpo::Form88;
+using namespace tirpo::test;
 
 namespace {
 
@@ -70,55 +68,16 @@ void finishEvent(ClockWindow& w) {
 }
 
 // A screen reader switches the notifications on; offscreen nobody does, so
-// the test plays that part. Without the toolkit's platform headers it cannot.
+// the test plays that part.
 bool activateAccessibility() {
-#ifdef TIRPO_HAVE_QPA_ACCESSIBILITY
   QAccessible::installUpdateHandler(captureUpdate);
   if (QPlatformAccessibility* a = QGuiApplicationPrivate::platformIntegration()->accessibility()) a->setActive(true);
   return QAccessible::isActive();
-#else
-  return false;
-#endif
 }
-bool eventsSeen = false;
 
 QAccessibleInterface* ifaceOf(QObject* o) { return QAccessible::queryAccessibleInterface(o); }
 QString nameOf(QObject* o) { return ifaceOf(o) ? ifaceOf(o)->text(QAccessible::Name) : QStringLiteral("(none)"); }
 QString faceName(ClockWindow& w) { return nameOf(w.surface()); }
-
-double tpp() { return tirpo::twipsPerPixel(); }
-QPointF facePoint(const Form88& f, double x, double y) {
-  return {f.scale().toTwipsX(x) / tpp(), f.scale().toTwipsY(y) / tpp()};
-}
-QRectF pixelsOf(const tirpo::TwipRect& r) {
-  return {r.left / tpp(), r.top / tpp(), r.width / tpp(), r.height / tpp()};
-}
-
-// Inside the dial between the 1 and 2 o'clock numerals, halfway out, where
-// nothing is drawn: a press there reaches the face.
-QPoint bareFacePoint(const Form88& f) {
-  const double r = 0.5 * f.state.radius();
-  return facePoint(f, r * std::sqrt(0.5), r * std::sqrt(0.5)).toPoint();
-}
-
-void show(ClockWindow& w) {
-  w.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&w));
-}
-
-QCheckBox* fiveMinuteBox(ClockWindow& w) {
-  for (QCheckBox* b : w.findChildren<QCheckBox*>())
-    if (b->text() == QStringLiteral("５分きざみ")) return b;
-  return nullptr;
-}
-
-void clickCheckBox(QCheckBox* box) {
-  QStyleOptionButton opt;
-  opt.initFrom(box);
-  opt.text = box->text();
-  const QRect r = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &opt, box);
-  QTest::mouseClick(box, Qt::LeftButton, {}, r.center());
-}
 
 // The centre picture the face offers now (only the visible one is a child).
 QAccessibleInterface* visiblePicture(ClockWindow& w) {
@@ -145,7 +104,7 @@ void perform(ClockWindow& w, tirpo::fakes::FakeClock& clock, const QString& acti
     while (w.stepList()->currentIndex() > i) QTest::keyClick(edit, Qt::Key_Up);
     QCOMPARE(w.stepList()->currentIndex(), i);
   } else if (action == QStringLiteral("left") || action == QStringLiteral("right")) {
-    const QPoint p = bareFacePoint(w.form());
+    const QPoint p = bareFacePoint(w.form()).toPoint();
     QCOMPARE(w.childAt(p), static_cast<QWidget*>(w.surface()));
     QTest::mouseClick(w.surface(), action == QStringLiteral("left") ? Qt::LeftButton : Qt::RightButton, {}, p);
   } else if (action == QStringLiteral("tick")) {
@@ -169,7 +128,7 @@ void perform(ClockWindow& w, tirpo::fakes::FakeClock& clock, const QString& acti
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public ClockWindowTestBase {
   Q_OBJECT
 
  private slots:
@@ -186,7 +145,7 @@ class AccessibilityTest : public QObject {
   void picturesGoWithTheirWindow();
 };
 
-void AccessibilityTest::initTestCase() { eventsSeen = activateAccessibility(); }
+void AccessibilityTest::initTestCase() { QVERIFY2(activateAccessibility(), "notifications cannot be switched on"); }
 
 void AccessibilityTest::controlsHaveNames_data() {
   QTest::addColumn<QString>("control");
@@ -208,9 +167,7 @@ void AccessibilityTest::controlsHaveNames() {
   QFETCH(int, role);
   QFETCH(QString, caption);
 
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   QWidget* widget = control == "clock"    ? static_cast<QWidget*>(w.clockButton())
                     : control == "manual" ? w.manualButton()
                     : control == "hand0"  ? w.handBox(0)
@@ -242,9 +199,7 @@ void AccessibilityTest::controlsHaveNames() {
 }
 
 void AccessibilityTest::checkBoxStateFollowsClicks() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   // The three hand boxes are told apart by their names alone.
   QSet<QString> names;
   for (int i = 0; i < 3; ++i) names.insert(nameOf(w.handBox(i)));
@@ -268,24 +223,19 @@ void AccessibilityTest::checkBoxStateFollowsClicks() {
 }
 
 void AccessibilityTest::stepListReadsItsText() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   QAccessibleInterface* combo = ifaceOf(w.stepList());
   QVERIFY(combo->state().invisible);  // hidden until the manual clock
   w.manualButton()->click();
   QVERIFY(!ifaceOf(w.stepList())->state().invisible);
   QCOMPARE(ifaceOf(w.stepList())->text(QAccessible::Value), QStringLiteral("AUTO"));
-  tirpo::fakes::FakeClock unused;
-  perform(w, unused, QStringLiteral("pick:15"));
+  perform(w, clock, QStringLiteral("pick:15"));
   QCOMPARE(ifaceOf(w.stepList())->text(QAccessible::Value), QStringLiteral("15"));
   QVERIFY(!ifaceOf(w.stepList())->text(QAccessible::Name).isEmpty());
 }
 
 void AccessibilityTest::faceIsAClockWithPictures() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   QAccessibleInterface* face = ifaceOf(w.surface());
   QVERIFY(face && face->isValid());
   QCOMPARE(face->role(), QAccessible::Clock);
@@ -333,9 +283,7 @@ void AccessibilityTest::pictureNamesFollowTheNumerals_data() {
 
 void AccessibilityTest::pictureNamesFollowTheNumerals() {
   QFETCH(QString, how);
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.manualButton()->click();
   const Form88& f = w.form();
 
@@ -410,9 +358,7 @@ void AccessibilityTest::faceReadsTheTimeShown() {
   QFETCH(QString, name);
   QFETCH(bool, changes);
 
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   for (const QString& a : before) {
     perform(w, clock, a);
     if (QTest::currentTestFailed()) return;
@@ -429,7 +375,6 @@ void AccessibilityTest::faceReadsTheTimeShown() {
   // Name and value read the same time.
   if (now != kNoTime) QCOMPARE(ifaceOf(w.surface())->text(QAccessible::Value), now);
 
-  if (!eventsSeen) QSKIP("the toolkit's platform headers are missing: notifications cannot be switched on");
   const std::vector<Captured> events = nameEventsFor(w.surface());
   QStringList heard;
   for (const Captured& c : events) heard << c.name;
@@ -452,32 +397,21 @@ void AccessibilityTest::picturesGoWithTheirWindow() {
   // A screen reader keeps the ids of what it has met; once the window is
   // gone, an id of one of its pictures must lead nowhere.
   std::vector<QAccessible::Id> ids;
-  {
-    tirpo::fakes::FakeClock clock;
-    ClockWindow w(&clock);
-    show(w);
-    w.manualButton()->click();
-    for (int i = 0; i < 2; ++i) {
-      QAccessibleInterface* picture = visiblePicture(w);
-      QVERIFY(picture);
-      ids.push_back(QAccessible::uniqueId(picture));
-      QVERIFY(QAccessible::accessibleInterface(ids.back()) == picture);
-      perform(w, clock, QStringLiteral("picture"));
-    }
+  window->manualButton()->click();
+  for (int i = 0; i < 2; ++i) {
+    QAccessibleInterface* picture = visiblePicture(*window);
+    QVERIFY(picture);
+    ids.push_back(QAccessible::uniqueId(picture));
+    QVERIFY(QAccessible::accessibleInterface(ids.back()) == picture);
+    perform(*window, clock, QStringLiteral("picture"));
   }
+  window.reset();
   for (QAccessible::Id id : ids) {
     QAccessibleInterface* stale = QAccessible::accessibleInterface(id);
     QVERIFY2(!stale || !stale->isValid(), "a picture of a closed window still answers");
   }
 }
 
-int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle(QStringLiteral("Fusion"));
-  tirpo::installFontSubstitutions();
-  AccessibilityTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+TIRPO_WIDGET_TEST_MAIN(AccessibilityTest)
 
 #include "accessibility_test.moc"

@@ -21,115 +21,25 @@
 
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
-#include "platform/fonts.h"
-#include "support/fakes.h"
+#include "support/clock_rules.h"
+#include "support/widget_test_base.h"
 
 using tirpo::ClockWindow;
 using tirpo::Control;
 using tirpo::Form88;
 using tirpo::Kind;
 using tirpo::Line;
+using namespace tirpo::test;
+namespace rules = tirpo::rules;
 
 namespace {
 
-const QString kClockTitle = QStringLiteral("tirpoアナログ時計");
-const QString kAutoTitle = QStringLiteral(
-    "tirpoアナログ手動時計【今何時】・・・左クッリクで自動前進左クッリクで停止。右クッリクで自動後退右クリックで停止。");
-QString stepTitle(const QString& step) {
-  return QStringLiteral("tirpoアナログ手動時計【今何時】・・・左クッリクで%1前進。右クッリクで%1後退。").arg(step);
-}
+const QString kClockTitle = QString::fromUtf8(rules::kClockTitleText);
+const QString kAutoTitle = QString::fromStdString(rules::kAutoTitleText);
+QString stepTitle(int row) { return QString::fromStdString(rules::stepTitle(rules::kStepRows[row])); }
 
 const QColor kYellow(255, 255, 0);
 const QColor kLightGrey(192, 192, 192);
-
-double tpp() { return tirpo::twipsPerPixel(); }
-
-// Twips within the client area to the surface's logical pixels.
-QPointF pixelsOf(double xTwips, double yTwips) { return {xTwips / tpp(), yTwips / tpp()}; }
-QRectF pixelsOf(const tirpo::TwipRect& r) {
-  return {r.left / tpp(), r.top / tpp(), r.width / tpp(), r.height / tpp()};
-}
-// A point of the face (dial units, y up) in the surface's pixels.
-QPointF facePoint(const Form88& f, double x, double y) {
-  return pixelsOf(f.scale().toTwipsX(x), f.scale().toTwipsY(y));
-}
-QPointF midpointOf(const Line& l) {
-  return pixelsOf((l.x1Twips() + l.x2Twips()) / 2, (l.y1Twips() + l.y2Twips()) / 2);
-}
-
-QImage grabFace(ClockWindow& w) {
-  QImage img = w.surface()->grab().toImage();
-  // Sample in logical pixels whatever the device pixel ratio.
-  if (img.devicePixelRatio() != 1.0)
-    img = img.scaled(w.surface()->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  return img;
-}
-
-QColor pixel(const QImage& img, QPointF p) {
-  const QPoint q(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
-  return img.valid(q) ? img.pixelColor(q) : QColor();
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance = 10) {
-  return a.isValid() && std::abs(a.red() - b.red()) <= tolerance &&
-         std::abs(a.green() - b.green()) <= tolerance && std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-using Predicate = std::function<bool(const QColor&)>;
-bool redish(const QColor& c) { return c.red() >= 170 && c.green() <= 100 && c.blue() <= 100; }
-bool yellowish(const QColor& c) { return c.red() >= 170 && c.green() >= 170 && c.blue() <= 100; }
-bool greenish(const QColor& c) { return c.green() >= 170 && c.red() <= 100 && c.blue() <= 100; }
-
-int countPixels(const QImage& img, const QRectF& area, const Predicate& pred) {
-  int n = 0;
-  const QRect r = area.toAlignedRect().intersected(img.rect());
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (pred(img.pixelColor(x, y))) ++n;
-  return n;
-}
-
-QString describe(const QColor& c) {
-  return c.isValid() ? QStringLiteral("rgb(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue())
-                     : QStringLiteral("(outside)");
-}
-
-double distanceToSegment(QPointF p, QPointF a, QPointF b) {
-  const QPointF d = b - a;
-  const double len2 = QPointF::dotProduct(d, d);
-  const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / len2, 0.0, 1.0) : 0.0;
-  const QPointF q = a + t * d - p;
-  return std::hypot(q.x(), q.y());
-}
-
-// Nothing visible is painted near the point and no widget lies over it: a
-// press there lands on the bare face, and its pixel shows the background.
-bool bareAt(ClockWindow& w, QPointF p) {
-  if (w.childAt(p.toPoint()) != w.surface()) return false;
-  for (const Control* c : w.form().paintOrder()) {
-    if (!c->visible()) continue;
-    if (c->kind() == Kind::Line) {
-      const auto& l = static_cast<const Line&>(*c);
-      if (distanceToSegment(p, pixelsOf(l.x1Twips(), l.y1Twips()), pixelsOf(l.x2Twips(), l.y2Twips())) <
-          l.borderWidth / 2.0 + 3)
-        return false;
-    } else if (pixelsOf(c->twips()).adjusted(-3, -3, 3, 3).contains(p)) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// Inside the dial, between the 1 and 2 o'clock numerals, halfway out.
-QPointF bareFacePoint(const Form88& f) {
-  const double r = 0.5 * f.state.radius();
-  return facePoint(f, r * std::sqrt(0.5), r * std::sqrt(0.5));
-}
-
-void show(ClockWindow& w) {
-  w.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&w));
-}
 
 QLineEdit* editOf(ClockWindow& w) { return w.stepList()->lineEdit(); }
 
@@ -137,20 +47,6 @@ QLineEdit* editOf(ClockWindow& w) { return w.stepList()->lineEdit(); }
 // edit, which hands the arrow keys on to the list.
 void pressKeys(ClockWindow& w, const QList<Qt::Key>& keys) {
   for (Qt::Key k : keys) QTest::keyClick(editOf(w), k);
-}
-
-void clickCheckBox(QCheckBox* box) {
-  QStyleOptionButton opt;
-  opt.initFrom(box);
-  opt.text = box->text();
-  const QRect r = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &opt, box);
-  QTest::mouseClick(box, Qt::LeftButton, {}, r.center());
-}
-
-QCheckBox* fiveMinuteBox(ClockWindow& w) {
-  for (QCheckBox* b : w.findChildren<QCheckBox*>())
-    if (b->text() == QStringLiteral("５分きざみ")) return b;
-  return nullptr;
 }
 
 // The argument that runs closeWithTypedText() in a child process.
@@ -161,7 +57,7 @@ QColor styleButtonFace() { return QApplication::palette("QPushButton").color(QPa
 
 }  // namespace
 
-class ClockWindowTest : public QObject {
+class ClockWindowTest : public tirpo::test::ClockWindowTestBase {
   Q_OBJECT
 
  private slots:
@@ -185,17 +81,14 @@ class ClockWindowTest : public QObject {
 };
 
 void ClockWindowTest::startUpWindow() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
 
   QCOMPARE(w.windowTitle(), kClockTitle);
   QVERIFY(w.stepList()->isHidden());
   QCOMPARE(w.stepList()->currentText(), QStringLiteral("AUTO"));
   QCOMPARE(w.stepList()->currentIndex(), -1);
   QCOMPARE(w.stepList()->count(), 6);
-  const QStringList items{"1", "5", "10", "15", "30", "60"};
-  for (int i = 0; i < 6; ++i) QCOMPARE(w.stepList()->itemText(i), items[i]);
+  for (int i = 0; i < 6; ++i) QCOMPARE(w.stepList()->itemText(i), QString::fromUtf8(rules::kStepRows[i].item));
 
   QCOMPARE(w.manualButton()->text(), QStringLiteral("今何時"));
   QCOMPARE(w.clockButton()->text(), QStringLiteral("時計"));
@@ -228,9 +121,7 @@ void ClockWindowTest::startUpWindow() {
 }
 
 void ClockWindowTest::tabOrderFollowsTabIndices() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
 
   // Command8 (5), Command12 (7), Check2 (8), Check3(2) (12), Check3(1) (13),
   // Check3(0) (14), Combo1 (15).
@@ -270,9 +161,7 @@ void ClockWindowTest::modeButtonColours() {
   QFETCH(QString, manualFace);
   QFETCH(int, secondBox);
 
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   for (const QString& p : presses) {
     QPushButton* b = p == QStringLiteral("時計") ? w.clockButton() : w.manualButton();
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
@@ -309,12 +198,8 @@ void ClockWindowTest::modeButtonColours() {
 }
 
 void ClockWindowTest::liveClockRendering() {
-  tirpo::fakes::FakeClock clock;
-  clock.set(3, 0, 0);
-  ClockWindow w(&clock);
-  show(w);
-  w.clockButton()->click();
-  w.form().Timer1_Timer();
+  ClockWindow& w = *window;
+  liveAt(3, 0, 0);
   const Form88& f = w.form();
   QCOMPARE(QString::fromStdString(f.Label7.caption()), QStringLiteral("3"));
 
@@ -362,12 +247,8 @@ void ClockWindowTest::liveClockRendering() {
 }
 
 void ClockWindowTest::manualClockRendering() {
-  tirpo::fakes::FakeClock clock;
-  clock.set(3, 0, 0);
-  ClockWindow w(&clock);
-  show(w);
-  w.clockButton()->click();
-  w.form().Timer1_Timer();
+  ClockWindow& w = *window;
+  liveAt(3, 0, 0);
   w.manualButton()->click();
   const Form88& f = w.form();
 
@@ -392,16 +273,16 @@ void ClockWindowTest::stepListKeyboardPick_data() {
   QTest::addColumn<int>("index");
   QTest::addColumn<QString>("title");
 
-  QTest::newRow("Down: 1") << QList<Qt::Key>{Qt::Key_Down} << 0 << stepTitle("1分");
-  QTest::newRow("Down x7 Up: 30") << (QList<Qt::Key>(7, Qt::Key_Down) << Qt::Key_Up) << 4 << stepTitle("30分");
-  QTest::newRow("PageDown x2: 5") << QList<Qt::Key>(2, Qt::Key_PageDown) << 1 << stepTitle("5分");
-  QTest::newRow("Down x4: 15") << QList<Qt::Key>(4, Qt::Key_Down) << 3 << stepTitle("15分");
-  QTest::newRow("Down x6: 60") << QList<Qt::Key>(6, Qt::Key_Down) << 5 << stepTitle("1時間");
+  QTest::newRow("Down: 1") << QList<Qt::Key>{Qt::Key_Down} << 0 << stepTitle(0);
+  QTest::newRow("Down x7 Up: 30") << (QList<Qt::Key>(7, Qt::Key_Down) << Qt::Key_Up) << 4 << stepTitle(4);
+  QTest::newRow("PageDown x2: 5") << QList<Qt::Key>(2, Qt::Key_PageDown) << 1 << stepTitle(1);
+  QTest::newRow("Down x4: 15") << QList<Qt::Key>(4, Qt::Key_Down) << 3 << stepTitle(3);
+  QTest::newRow("Down x6: 60") << QList<Qt::Key>(6, Qt::Key_Down) << 5 << stepTitle(5);
   QTest::newRow("Down x3 Up x2: 1") << (QList<Qt::Key>(3, Qt::Key_Down) << Qt::Key_Up << Qt::Key_Up) << 0
-                                     << stepTitle("1分");
-  QTest::newRow("Down Up: 1") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Up} << 0 << stepTitle("1分");
-  QTest::newRow("Down x2: 5") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Down} << 1 << stepTitle("5分");
-  QTest::newRow("Down x3: 10") << QList<Qt::Key>(3, Qt::Key_Down) << 2 << stepTitle("10分");
+                                     << stepTitle(0);
+  QTest::newRow("Down Up: 1") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Up} << 0 << stepTitle(0);
+  QTest::newRow("Down x2: 5") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Down} << 1 << stepTitle(1);
+  QTest::newRow("Down x3: 10") << QList<Qt::Key>(3, Qt::Key_Down) << 2 << stepTitle(2);
 }
 
 void ClockWindowTest::stepListKeyboardPick() {
@@ -409,9 +290,7 @@ void ClockWindowTest::stepListKeyboardPick() {
   QFETCH(int, index);
   QFETCH(QString, title);
 
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.manualButton()->click();
   QCOMPARE(w.windowTitle(), kAutoTitle);
   QVERIFY(w.stepList()->isVisible());
@@ -432,12 +311,10 @@ void ClockWindowTest::stepListKeyboardPick() {
 }
 
 void ClockWindowTest::stepListPopupPick() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.manualButton()->click();
 
-  for (const auto& [row, title] : {std::pair{5, stepTitle("1時間")}, std::pair{0, stepTitle("1分")}}) {
+  for (const auto& [row, title] : {std::pair{5, stepTitle(5)}, std::pair{0, stepTitle(0)}}) {
     QComboBox* combo = w.stepList();
     combo->showPopup();
     QAbstractItemView* view = combo->view();
@@ -473,13 +350,11 @@ void ClockWindowTest::typingIntoStepList() {
   QFETCH(QString, typed);
   QFETCH(Qt::Key, then);
 
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.manualButton()->click();
   pressKeys(w, {Qt::Key_Down, Qt::Key_Down});  // picks "5"
   QCOMPARE(w.form().state.stepIndex, 1.0f);
-  const QString title = stepTitle("5分");
+  const QString title = stepTitle(1);
   QCOMPARE(w.windowTitle(), title);
 
   // The user clicks into the box, so the keyboard focus is there.
@@ -530,9 +405,7 @@ void ClockWindowTest::closingWithTypedTextInStepList() {
 }
 
 void ClockWindowTest::pressesOnTheFace() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   QTest::mouseClick(w.manualButton(), Qt::LeftButton, {}, w.manualButton()->rect().center());
   pressKeys(w, QList<Qt::Key>(4, Qt::Key_Down));  // picks "15"
   QCOMPARE(w.stepList()->currentText(), QStringLiteral("15"));
@@ -598,9 +471,7 @@ void ClockWindowTest::pressesOnTheFace() {
 void ClockWindowTest::pressesBeforeAnyModeButton() {
   // Before either button the dots and hour numerals are hidden: a press where
   // numeral 3 will stand lands on the face and counts the hour up.
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   const Form88& f = w.form();
   QVERIFY(!f.Suuji[3].visible());
   // The inner half of the numeral's box, clear of the minute numerals outside it.
@@ -630,9 +501,7 @@ void ClockWindowTest::pressesBeforeAnyModeButton() {
 }
 
 void ClockWindowTest::pictureTogglesMinuteNumerals() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.manualButton()->click();
   const Form88& f = w.form();
   // Start-up shows the minute numerals with Image4, the picture that hides them.
@@ -657,12 +526,8 @@ void ClockWindowTest::pictureTogglesMinuteNumerals() {
 }
 
 void ClockWindowTest::handBoxHidesMinuteHand() {
-  tirpo::fakes::FakeClock clock;
-  clock.set(3, 0, 0);
-  ClockWindow w(&clock);
-  show(w);
-  w.clockButton()->click();
-  w.form().Timer1_Timer();
+  ClockWindow& w = *window;
+  liveAt(3, 0, 0);
   const Form88& f = w.form();
   const QPointF minuteMid = midpointOf(f.Hun);
   const QPointF hourMid = midpointOf(f.Ji);
@@ -694,9 +559,7 @@ void ClockWindowTest::handBoxHidesMinuteHand() {
 // its frame; the size the user gave wins over the size asked at start-up,
 // and the face is laid out for it.
 void ClockWindowTest::resizeRightAfterShowIsKept() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  show(w);
+  ClockWindow& w = *window;
   w.resize(600, 450);
   QCoreApplication::processEvents();
   QCOMPARE(w.size(), QSize(600, 450));
@@ -728,13 +591,11 @@ int closeWithTypedText() {
 }
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle(QStringLiteral("Fusion"));
-  tirpo::installFontSubstitutions();
-  if (argc == 2 && qstrcmp(argv[1], kCloseWithTypedText) == 0) return closeWithTypedText();
-  ClockWindowTest test;
-  return QTest::qExec(&test, argc, argv);
+  return tirpo::test::widgetTestMain(argc, argv, [&] {
+    if (argc == 2 && qstrcmp(argv[1], kCloseWithTypedText) == 0) return closeWithTypedText();
+    ClockWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+  });
 }
 
 #include "clock_window_test.moc"

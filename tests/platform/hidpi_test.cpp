@@ -4,10 +4,11 @@
 // stand where the face geometry puts them, and text is drawn at the screen's
 // density (sharp) rather than drawn small and enlarged (blurred).
 //
-// The run at factor 1 leaves its faces in the build folder's artefacts/ as
-// the reference (face-1-<scene>.png); the runs at the other factors compare
-// what they show with it, feature by feature. Each run also leaves a picture
-// of its whole window there (hidpi-<factor>.png).
+// Every run first draws the reference faces at factor 1 in a child process
+// of its own (face-1-<scene>.png in the build folder's artefacts/); the runs
+// at the other factors compare what they show with them, feature by feature.
+// Each run also leaves its faces and a picture of its whole window there
+// (face-<factor>-<scene>.png, hidpi-<factor>.png).
 
 #include <QApplication>
 #include <QDir>
@@ -19,14 +20,17 @@
 #include <cmath>
 #include <functional>
 
+#include <QProcess>
+
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
-#include "support/fakes.h"
+#include "support/widget_test_base.h"
 
 using tirpo::ClockWindow;
 using tirpo::Control;
 using tirpo::Form88;
+using namespace tirpo::test;
 
 namespace {
 
@@ -40,31 +44,11 @@ QString factorName() { return QString::number(scaleFactor()); }
 // 5800 twips square at 96 logical dots per inch.
 constexpr int kStartSize = 387;
 
-double tpp() { return tirpo::twipsPerPixel(); }
-QPointF facePoint(const Form88& f, double x, double y) {
-  return {f.scale().toTwipsX(x) / tpp(), f.scale().toTwipsY(y) / tpp()};
-}
-QRectF pixelsOf(const tirpo::TwipRect& r) {
-  return {r.left / tpp(), r.top / tpp(), r.width / tpp(), r.height / tpp()};
-}
-QPointF midpointOf(const tirpo::Line& l) {
-  return QPointF((l.x1Twips() + l.x2Twips()) / 2, (l.y1Twips() + l.y2Twips()) / 2) / tpp();
-}
-
-const QColor kRed(255, 0, 0);
-const QColor kCyan(0, 255, 255);
-const QColor kDarkGreen(0, 128, 0);  // the live clock's face
-
-using Predicate = std::function<bool(const QColor&)>;
-bool redish(const QColor& c) { return c.red() >= 200 && c.green() <= 60 && c.blue() <= 60; }
-bool cyanish(const QColor& c) { return c.red() <= 60 && c.green() >= 200 && c.blue() >= 200; }
+// Full colours only, so that areas compare across densities.
+bool deepRed(const QColor& c) { return c.red() >= 200 && c.green() <= 60 && c.blue() <= 60; }
+bool deepCyan(const QColor& c) { return c.red() <= 60 && c.green() >= 200 && c.blue() >= 200; }
 bool faceGreen(const QColor& c) {
   return std::abs(c.red() - 0) <= 12 && std::abs(c.green() - 128) <= 12 && std::abs(c.blue() - 0) <= 12;
-}
-
-QString describe(const QColor& c) {
-  return c.isValid() ? QStringLiteral("rgb(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue())
-                     : QStringLiteral("(outside)");
 }
 
 // An image with its density: logical positions are looked up in its pixels.
@@ -89,8 +73,8 @@ QString artefact(const QString& name) { return QStringLiteral(TIRPO_ARTEFACT_DIR
 QString faceFile(double factor, const QString& scene) {
   return artefact(QStringLiteral("face-%1-%2.png").arg(factor).arg(scene));
 }
-// The same scene as the run at factor 1 showed it; a null image when that
-// run has not been made.
+// The same scene at factor 1, as the child process of initTestCase drew
+// it; a null image when it did not.
 Shot referenceShot(const QString& scene) {
   QImage img(faceFile(1, scene));
   return {img.isNull() ? img : img.convertToFormat(QImage::Format_RGB32), 1.0};
@@ -98,12 +82,7 @@ Shot referenceShot(const QString& scene) {
 
 // How many pixels of one colour lie within a logical area.
 int countOf(const Shot& s, const QRectF& logical, const Predicate& pred) {
-  int n = 0;
-  const QRect r = s.pixels(logical);
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (pred(s.image.pixelColor(x, y))) ++n;
-  return n;
+  return countPixels(s.image, s.pixels(logical), pred);
 }
 
 // How many pixels an edge of a glyph takes, on average, in the image's own
@@ -158,33 +137,53 @@ QRectF boundsOf(const Shot& s, const QRectF& logical, const Predicate& pred) {
   return QRectF(QPointF(b.topLeft()) / s.dpr, QSizeF(b.size()) / s.dpr);
 }
 
-// The window at the scene's size, showing the live clock.
-void setUp(ClockWindow& w, tirpo::fakes::FakeClock& clock, int size);
+// The scenes every run draws: the client size (0 keeps the start-up size)
+// and the name of its face files.
+struct Scene {
+  int size;
+  const char* name;
+};
+constexpr Scene kScenes[] = {{0, "start"}, {800, "800"}};
 
-// The live clock at 7:35: both hands point down to the left, and the
-// numerals 3, 9 and 12 stand clear of them.
-void liveAt735(ClockWindow& w, tirpo::fakes::FakeClock& clock) {
+// The window at the scene's size, showing the live clock at 7:35: both
+// hands point down to the left, and the numerals 3, 9 and 12 stand clear of
+// them. False when the window does not come up at that size.
+bool showScene(ClockWindow& w, tirpo::fakes::FakeClock& clock, int size) {
+  w.show();
+  if (!QTest::qWaitForWindowExposed(&w)) return false;
+  if (size > 0) {
+    w.resize(size, size);
+    if (!QTest::qWaitFor([&] { return w.surface()->size() == QSize(size, size); })) return false;
+  }
   clock.set(7, 35, 0);
   w.clockButton()->click();
   w.form().Timer1_Timer();
+  return true;
 }
 
-void setUp(ClockWindow& w, tirpo::fakes::FakeClock& clock, int size) {
-  w.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&w));
-  if (size > 0) {
-    w.resize(size, size);
-    QTRY_COMPARE(w.surface()->size(), QSize(size, size));
+// The argument that makes a run draw the reference faces and stop.
+constexpr char kMakeReferences[] = "--make-references";
+
+// The child process: every scene's face at this run's density, saved as the
+// reference.
+int makeReferences() {
+  QDir().mkpath(QStringLiteral(TIRPO_ARTEFACT_DIR));
+  for (const Scene& scene : kScenes) {
+    tirpo::fakes::FakeClock clock;
+    ClockWindow w(&clock);
+    if (!showScene(w, clock, scene.size)) return 2;
+    if (!deviceShot(w).image.save(faceFile(1, QString::fromLatin1(scene.name)))) return 3;
   }
-  liveAt735(w, clock);
+  return 0;
 }
 
 }  // namespace
 
-class HiDpiTest : public QObject {
+class HiDpiTest : public ClockWindowTestBase {
   Q_OBJECT
 
  private slots:
+  void initTestCase();
   void windowGrowsByTheFactor();
   void faceFeaturesStayInPlace_data();
   void faceFeaturesStayInPlace();
@@ -193,11 +192,22 @@ class HiDpiTest : public QObject {
   void screenshots();
 };
 
+// The reference faces, drawn afresh at factor 1 by a child process, so that
+// no run compares with faces an older build left behind.
+void HiDpiTest::initTestCase() {
+  for (const Scene& scene : kScenes) QFile::remove(faceFile(1, QString::fromLatin1(scene.name)));
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1"));
+  child.setProcessEnvironment(env);
+  child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kMakeReferences)});
+  QVERIFY(child.waitForFinished(60000));
+  QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+           qPrintable("the reference faces were not drawn: " + QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
+}
+
 void HiDpiTest::windowGrowsByTheFactor() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  w.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  ClockWindow& w = *window;
   const double dpr = w.surface()->devicePixelRatioF();
   QCOMPARE(dpr, scaleFactor());
   // Twips are measured in logical pixels, so the window keeps its logical
@@ -222,17 +232,14 @@ void HiDpiTest::windowGrowsByTheFactor() {
 void HiDpiTest::faceFeaturesStayInPlace_data() {
   QTest::addColumn<int>("size");  // logical client size; 0 leaves the start-up size
   QTest::addColumn<QString>("scene");
-  QTest::newRow("start-up size") << 0 << "start";
-  QTest::newRow("enlarged to 800") << 800 << "800";
+  for (const Scene& scene : kScenes) QTest::newRow(scene.name) << scene.size << QString::fromLatin1(scene.name);
 }
 
 void HiDpiTest::faceFeaturesStayInPlace() {
   QFETCH(int, size);
   QFETCH(QString, scene);
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  setUp(w, clock, size);
-  if (QTest::currentTestFailed()) return;
+  ClockWindow& w = *window;
+  QVERIFY(showScene(w, clock, size));
   const Form88& f = w.form();
   const Shot device = deviceShot(w);
   QCOMPARE(device.dpr, scaleFactor());
@@ -247,8 +254,8 @@ void HiDpiTest::faceFeaturesStayInPlace() {
     Predicate colour;
   };
   const Spot spots[] = {
-      {"hour hand", midpointOf(f.Ji), redish},
-      {"minute hand", midpointOf(f.Hun), cyanish},
+      {"hour hand", midpointOf(f.Ji), deepRed},
+      {"minute hand", midpointOf(f.Hun), deepCyan},
       {"bare face", facePoint(f, 0.5 * radius * std::sqrt(0.5), -0.5 * radius * std::sqrt(0.5)), faceGreen},
   };
   QVERIFY(f.Ji.x2() < 0 && f.Ji.y2() < 0 && f.Hun.x2() < 0 && f.Hun.y2() < 0);
@@ -263,7 +270,7 @@ void HiDpiTest::faceFeaturesStayInPlace() {
   QVERIFY(numeral3.left() > centre.x() && numeral3.top() < centre.y() && numeral3.bottom() > centre.y());
   for (int i : {1, 2, 3, 4, 5, 6, 9, 10, 11, 12}) {
     const QRectF box = pixelsOf(f.Suuji[i].twips());
-    const QRectF glyph = boundsOf(device, box.adjusted(-4, -4, 4, 4), redish);
+    const QRectF glyph = boundsOf(device, box.adjusted(-4, -4, 4, 4), deepRed);
     QVERIFY2(!glyph.isEmpty() && box.adjusted(-1, -1, 1, 1).contains(glyph),
              qPrintable(QStringLiteral("numeral %1 drawn at %2,%3 %4x%5, its box %6,%7 %8x%9")
                             .arg(i).arg(glyph.x()).arg(glyph.y()).arg(glyph.width()).arg(glyph.height())
@@ -287,9 +294,9 @@ void HiDpiTest::faceFeaturesStayInPlace() {
   QVERIFY2(std::hypot(pictureMiddle.x() - centre.x(), pictureMiddle.y() - centre.y()) <= 1.5,
            qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(pictureMiddle.x()).arg(pictureMiddle.y()).arg(centre.x()).arg(centre.y())));
 
-  if (scaleFactor() == 1.0) return;  // this run is the reference
+  if (scaleFactor() == 1.0) return;  // the reference itself: nothing to compare
   const Shot reference = referenceShot(scene);
-  if (reference.image.isNull()) QSKIP("no reference: run the test at factor 1 first");
+  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + faceFile(1, scene)));
   QCOMPARE(reference.image.size(), w.surface()->size());
   // Glyphs and the picture: their pixels cover the factor squared times as
   // many device pixels, around the same logical point. The font's ascent is
@@ -301,7 +308,7 @@ void HiDpiTest::faceFeaturesStayInPlace() {
     Predicate colour;
   };
   std::vector<Feature> features{{QStringLiteral("centre picture"), pictureBox, notFace}};
-  for (int i : {3, 6, 9, 12}) features.push_back({QStringLiteral("numeral %1").arg(i), pixelsOf(f.Suuji[i].twips()), redish});
+  for (int i : {3, 6, 9, 12}) features.push_back({QStringLiteral("numeral %1").arg(i), pixelsOf(f.Suuji[i].twips()), deepRed});
   for (const Feature& ft : features) {
     const int ref = countOf(reference, ft.box, ft.colour);
     const int dev = countOf(device, ft.box, ft.colour);
@@ -317,35 +324,30 @@ void HiDpiTest::faceFeaturesStayInPlace() {
   for (const Spot& s : spots) QVERIFY2(s.colour(reference.at(s.at)), s.what);
 }
 
-void HiDpiTest::textIsSharp_data() {
-  QTest::addColumn<int>("size");
-  QTest::addColumn<QString>("scene");
-  // At 800 and a high density the numerals are well over the toolkit's
-  // usual limit for cached glyphs, which the program raises.
-  QTest::newRow("start-up size") << 0 << "start";
-  QTest::newRow("enlarged to 800") << 800 << "800";
-}
+// At 800 and a high density the numerals are well over the toolkit's usual
+// limit for cached glyphs, which the program raises.
+void HiDpiTest::textIsSharp_data() { faceFeaturesStayInPlace_data(); }
 
 void HiDpiTest::textIsSharp() {
   QFETCH(int, size);
   QFETCH(QString, scene);
-  if (scaleFactor() == 1.0) QSKIP("the reference density itself");
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  setUp(w, clock, size);
-  if (QTest::currentTestFailed()) return;
+  ClockWindow& w = *window;
+  QVERIFY(showScene(w, clock, size));
   const Form88& f = w.form();
   const Shot device = deviceShot(w);
-  const Shot reference = referenceShot(scene);
-  if (reference.image.isNull()) QSKIP("no reference: run the test at factor 1 first");
-  const Shot blurred = enlarged(reference, device.dpr);
+  // At factor 1 the run is its own reference, and the enlarged face is
+  // enlarged twice over: the measure must still tell it from drawn text.
+  const bool atReference = scaleFactor() == 1.0;
+  const Shot reference = atReference ? device : referenceShot(scene);
+  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + faceFile(1, scene)));
+  const Shot blurred = enlarged(reference, atReference ? 2.0 : device.dpr);
 
   double deviceSum = 0, referenceSum = 0, blurredSum = 0;
   for (int i : {3, 6, 9, 12}) {
     const QRectF box = pixelsOf(f.Suuji[i].twips());
-    const double d = edgeWidth(device, box, redish, faceGreen);
-    const double r = edgeWidth(reference, box, redish, faceGreen);
-    const double b = edgeWidth(blurred, box, redish, faceGreen);
+    const double d = edgeWidth(device, box, deepRed, faceGreen);
+    const double r = edgeWidth(reference, box, deepRed, faceGreen);
+    const double b = edgeWidth(blurred, box, deepRed, faceGreen);
     QVERIFY2(d >= 0 && r >= 0 && b >= 0, qPrintable(QStringLiteral("numeral %1 has no edges").arg(i)));
     qInfo("numeral %d: edges %.2f px wide at density %.2g, %.2f at 1, %.2f when enlarged", i, d, device.dpr, r, b);
     deviceSum += d;
@@ -355,7 +357,8 @@ void HiDpiTest::textIsSharp() {
   const double deviceEdge = deviceSum / 4, referenceEdge = referenceSum / 4, blurredEdge = blurredSum / 4;
   // Drawn at the device's density: edges as narrow, in its own pixels, as
   // at density 1.
-  QVERIFY2(deviceEdge <= std::max(1.5, 1.3 * referenceEdge),
+  if (!atReference)
+    QVERIFY2(deviceEdge <= std::max(1.5, 1.3 * referenceEdge),
            qPrintable(QStringLiteral("edges %1 px wide at density %2, %3 at 1").arg(deviceEdge).arg(device.dpr).arg(referenceEdge)));
   // And the measure tells the difference: the enlarged face's edges are wider.
   QVERIFY2(blurredEdge > 1.4 * deviceEdge,
@@ -363,10 +366,8 @@ void HiDpiTest::textIsSharp() {
 }
 
 void HiDpiTest::screenshots() {
-  tirpo::fakes::FakeClock clock;
-  ClockWindow w(&clock);
-  setUp(w, clock, 0);
-  if (QTest::currentTestFailed()) return;
+  ClockWindow& w = *window;
+  QVERIFY(showScene(w, clock, 0));
   // The whole window, buttons and frame included.
   const QPixmap pm = w.grab();
   QCOMPARE(pm.size(), (QSizeF(w.size()) * scaleFactor()).toSize());
@@ -374,12 +375,11 @@ void HiDpiTest::screenshots() {
 }
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle(QStringLiteral("Fusion"));
-  tirpo::installFontSubstitutions();
-  HiDpiTest test;
-  return QTest::qExec(&test, argc, argv);
+  return tirpo::test::widgetTestMain(argc, argv, [&] {
+    if (argc == 2 && qstrcmp(argv[1], kMakeReferences) == 0) return makeReferences();
+    HiDpiTest test;
+    return QTest::qExec(&test, argc, argv);
+  });
 }
 
 #include "hidpi_test.moc"

@@ -2,12 +2,10 @@
 // the next tick shows the new time, and nothing of the old time is left on
 // the face.
 
-#include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "window/form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
@@ -17,61 +15,16 @@ struct Reading {
   const char* why;
 };
 
-// Where the hands of the live clock point at a time of day, in degrees,
-// worked out from the time alone.
-struct LiveAngles {
-  double second, minute, hour;
-};
-
-LiveAngles anglesAt(const TimeOfDay& t) {
-  const int s = (t.hour * 60 + t.minute) * 60 + t.second;
-  const float minutes = static_cast<float>(s / 60.0);
-  return {6.0 * s, static_cast<float>(minutes * 6.0f), 30.0 * (minutes / 60.0)};
-}
-
-// The lit minute numeral and the red dots for an hour and minute: numeral
-// and dot 60 stand at the top, where 0 is.
-int numeralAt(int minute) { return minute == 0 ? 60 : minute; }
-std::vector<int> sectorOf(int hour) {
-  std::vector<int> out;
-  for (int j = 0; j < 5; ++j) out.push_back(hour % 12 * 5 + j == 0 ? 60 : hour % 12 * 5 + j);
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-// What the live face shows: title, colours, the hands, the clock labels and
-// every numeral and dot with its colour, visibility and place.
-std::string faceOf(const Form88& f) {
-  std::ostringstream s;
-  s << f.caption() << ' ' << f.backColor() << ' ' << f.width() << 'x' << f.height();
-  for (const Line* h : {&f.Byou, &f.Hun, &f.Ji})
-    s << '\n' << h->name() << ' ' << h->visible() << ' ' << h->borderColor() << " (" << h->x1() << ','
-      << h->y1() << ")-(" << h->x2() << ',' << h->y2() << ')';
-  s << "\nLabel7=" << f.Label7.caption() << " Label8=" << f.Label8.caption();
-  for (const auto* a : {&f.dot, &f.Suuji2, &f.Suuji}) {
-    const int last = a == &f.Suuji ? 12 : 60;
-    s << '\n' << (*a)[0].name() << ':';
-    for (int i = 1; i <= last; ++i) {
-      const Label& l = (*a)[i];
-      s << ' ' << l.foreColor() << (l.visible() ? "+" : "-") << l.twips().left << ',' << l.twips().top;
-    }
-  }
-  return s.str();
-}
-
 // The face of a window that has only ever read this time: started at this
 // size, switched to the live clock, ticked once.
 std::string freshFaceAt(const TimeOfDay& t, float outerW, float outerH) {
-  fakes::FakeMeasurer measurer;
-  fakes::FakeClock clock;
-  Form88 f{measurer, clock};
-  f.Form_Load();
-  f.setHeight(outerH);
-  f.setWidth(outerW);
-  f.Command8_Click();
-  clock.time = t;
-  f.Timer1_Timer();
-  return faceOf(f);
+  OwnForm own;
+  own.f.setHeight(outerH);
+  own.f.setWidth(outerW);
+  own.f.Command8_Click();
+  own.clock.time = t;
+  own.f.Timer1_Timer();
+  return faceSnapshot(own.f);
 }
 
 class ClockJump : public LoadedForm {
@@ -81,16 +34,16 @@ class ClockJump : public LoadedForm {
     SCOPED_TRACE(testing::Message() << r.why << ": " << r.t.hour << ':' << r.t.minute << ':' << r.t.second);
     clock.time = r.t;
     f.Timer1_Timer();
-    const LiveAngles a = anglesAt(r.t);
+    const rules::LiveAngles a = rules::liveAnglesAt(r.t.hour, r.t.minute, r.t.second);
     const double radius = f.state.radius();
-    expectHand(f.Byou, radius * kSecondHandFactor, a.second);
-    expectHand(f.Hun, radius * kMinuteHandFactor, a.minute);
-    expectHand(f.Ji, radius * kHourHandFactor, a.hour);
+    expectHand(f.Byou, radius * rules::kSecondHand, a.second);
+    expectHand(f.Hun, radius * rules::kMinuteHand, a.minute);
+    expectHand(f.Ji, radius * rules::kHourHand, a.hour);
     EXPECT_EQ(f.Label7.caption(), std::to_string(r.t.hour));
     EXPECT_EQ(f.Label8.caption(), std::to_string(r.t.minute));
-    EXPECT_EQ(yellowNumerals(f), std::vector<int>{numeralAt(r.t.minute)});
+    EXPECT_EQ(yellowNumerals(f), std::vector<int>{rules::numeralFor(r.t.minute)});
     EXPECT_EQ(indicesWithColour(f.Suuji2, 60, kCyan).size(), 59u);
-    EXPECT_EQ(redDots(f), sectorOf(r.t.hour));
+    EXPECT_EQ(redDots(f), rules::sectorFor(r.t.hour));
     EXPECT_EQ(indicesWithColour(f.dot, 60, kYellow).size(), 55u);
     const auto shown = f.timeShown();
     ASSERT_TRUE(shown.has_value());
@@ -101,7 +54,7 @@ class ClockJump : public LoadedForm {
     EXPECT_EQ(f.Timer1.interval(), 1000);
     // Nothing of an earlier reading is left: the face is the one a window
     // that only ever saw this time would show.
-    EXPECT_EQ(faceOf(f), freshFaceAt(r.t, f.width(), f.height()));
+    EXPECT_EQ(faceSnapshot(f), freshFaceAt(r.t, f.width(), f.height()));
   }
 };
 

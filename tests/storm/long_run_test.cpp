@@ -18,14 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "clock/geometry.h"
-#include "storm_checks.h"
-#include "window/form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
 
-using namespace storm;
+using namespace rules;
 
 // TIRPO_LONG_RUN_TICKS shortens the run for a quick look.
 const long kTicks = [] {
@@ -72,15 +70,15 @@ class LongRun : public ::testing::Test {
     if (f.Label1.caption() != std::to_string(n)) out << "Label1 \"" << f.Label1.caption() << "\" ";
     if (f.Label2.caption() != std::to_string(hourLabel))
       out << "Label2 \"" << f.Label2.caption() << "\", expected " << hourLabel << ' ';
-    const std::vector<int> lit = withColour(f.Suuji2, 60, kYellow);
+    const std::vector<int> lit = indicesWithColour(f.Suuji2, 60, kYellow);
     if (lit != std::vector<int>{numeralFor(n)}) out << "numerals lit " << listText(lit) << ' ';
-    if (withColour(f.Suuji2, 60, kGreen).size() != 59) out << "numerals not green ";
-    const std::vector<int> red = withColour(f.dot, 60, kRed);
+    if (indicesWithColour(f.Suuji2, 60, kGreen).size() != 59) out << "numerals not green ";
+    const std::vector<int> red = indicesWithColour(f.dot, 60, kRed);
     if (red != sectorFor(hourLabel)) out << "red dots " << listText(red) << ' ';
-    if (withColour(f.dot, 60, kYellow).size() != 55) out << "dots not yellow ";
+    if (indicesWithColour(f.dot, 60, kYellow).size() != 55) out << "dots not yellow ";
     const auto shown = f.timeShown();
-    const int m = floorMod(n, 720);
-    if (!shown || shown->hour != (m / 60 == 0 ? 12 : m / 60) || shown->minute != m % 60)
+    const HourMinute expected = shownFor(n);
+    if (!shown || shown->hour != expected.hour || shown->minute != expected.minute)
       out << "time shown " << (shown ? std::to_string(shown->hour) + ":" + std::to_string(shown->minute) : "none")
           << ' ';
     if (!f.Timer4.enabled() || f.Timer4.interval() != 100 || f.Timer1.enabled()) out << "timers ";
@@ -128,13 +126,13 @@ class LongRun : public ::testing::Test {
 };
 
 TEST_F(LongRun, AMillionTicksForwardAndAMillionBack) {
-  ASSERT_EQ(f.Combo1.text(), kAutoText);
-  ASSERT_EQ(f.caption(), kAutoTitle);
+  ASSERT_EQ(f.Combo1.text(), kAutoItem);
+  ASSERT_EQ(f.caption(), kAutoTitleText);
   f.Form_MouseDown(kLeftButton, 0, 0, 0);
   ASSERT_TRUE(f.Timer4.enabled());
   ASSERT_EQ(f.state.runForward, True);
 
-  Drift minute{"minute hand", 6, kMinuteHandFactor}, hour{"hour hand", 0.5, kHourHandFactor};
+  Drift minute{"minute hand", 6, kMinuteHand}, hour{"hour hand", 0.5, kHourHand};
   std::vector<double> blockSeconds;
   auto blockStart = std::chrono::steady_clock::now();
   const auto started = blockStart;
@@ -168,7 +166,7 @@ TEST_F(LongRun, AMillionTicksForwardAndAMillionBack) {
 
   // Back down, and on past 12 o'clock for two turns of the hour hand.
   constexpr long kPastTwelve = 1440;
-  Drift back[] = {{"minute hand", 6, kMinuteHandFactor}, {"hour hand", 0.5, kHourHandFactor}};
+  Drift back[] = {{"minute hand", 6, kMinuteHand}, {"hour hand", 0.5, kHourHand}};
   for (long t = 1; t <= kTicks + kPastTwelve; ++t) {
     f.Timer4_Timer();
     --n;

@@ -24,15 +24,12 @@
 #include <string>
 #include <vector>
 
-#include "clock/geometry.h"
-#include "clock/step_table.h"
-#include "storm_checks.h"
-#include "window/form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
 
-using namespace storm;
+using namespace rules;
 
 constexpr std::uint32_t kDefaultSeed = 20240611;
 constexpr long kDefaultEvents = 200000;
@@ -240,7 +237,7 @@ void Storm::press(int button, std::ostringstream& what, const std::function<bool
   if (button == kRightButton && !(f_.state.runBackward == True && f_.state.runForward == False))
     effect_ = "a right press did not set the backward direction";
   if (!effect_.empty()) return;
-  if (combo == kAutoText) {
+  if (combo == kAutoItem) {
     if (f_.Label1.caption() != label1) effect_ = "a press with AUTO showing moved the time";
     return;
   }
@@ -249,7 +246,7 @@ void Storm::press(int button, std::ostringstream& what, const std::function<bool
   const float index = f_.state.stepIndex;
   long long expected = label1.empty() ? 0 : *wholeNumber(label1);
   if (index >= 0 && index <= 5 && index == static_cast<float>(static_cast<int>(index))) {
-    const Step& step = kSteps[static_cast<std::size_t>(index)];
+    const StepRow& step = kStepRows[static_cast<std::size_t>(index)];
     if (f_.state.runForward == True) expected += step.minutes;
     if (f_.state.runBackward == True) expected -= step.minutes;
     if (f_.Timer4.interval() != step.intervalMs) effect_ = "the press did not set the run interval of the step";
@@ -299,9 +296,9 @@ bool Storm::event(long index, std::string& description) {
           break;
         }
         const double s = (t.hour * 60 + t.minute) * 60 + t.second;
-        effect_ = handCheck(f_.Byou, kSecondHandFactor, clockRadians(6 * s), 0);
-        if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHandFactor, clockRadians(s / 10), 1e-4);
-        if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHandFactor, clockRadians(s / 120), 1e-4);
+        effect_ = handCheck(f_.Byou, kSecondHand, clockRadians(6 * s), 0);
+        if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHand, clockRadians(s / 10), 1e-4);
+        if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHand, clockRadians(s / 120), 1e-4);
       }
       break;
     }
@@ -309,7 +306,7 @@ bool Storm::event(long index, std::string& description) {
       // As Timer1: only a running timer fires.
       if (!f_.Timer4.enabled()) return false;
       const std::string was = f_.Label1.caption();
-      const bool autoRun = f_.Combo1.text() == kAutoText;
+      const bool autoRun = f_.Combo1.text() == kAutoItem;
       what << "Timer4 from \"" << was << "\"";
       f_.Timer4_Timer();
       long long expected = was.empty() ? 0 : *wholeNumber(was);
@@ -348,9 +345,9 @@ bool Storm::event(long index, std::string& description) {
       for (const Label* l : {&f_.Label1, &f_.Label2, &f_.Label7, &f_.Label8})
         if (!l->caption().empty()) effect_ = "a resize left " + l->name() + " at \"" + l->caption() + "\"";
       if (f_.Suuji2[60].caption() != " 0") effect_ = "numeral 60 reads \"" + f_.Suuji2[60].caption() + "\"";
-      if (effect_.empty()) effect_ = handCheck(f_.Byou, kSecondHandFactor, 0.0, 0);
-      if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHandFactor, 0.0, 0);
-      if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHandFactor, 0.0, 0);
+      if (effect_.empty()) effect_ = handCheck(f_.Byou, kSecondHand, 0.0, 0);
+      if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHand, 0.0, 0);
+      if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHand, 0.0, 0);
       break;
     }
     case Pick: {
@@ -416,9 +413,9 @@ bool Storm::event(long index, std::string& description) {
         // cleared, no manual time left.
         if (!f_.Label7.caption().empty() || !f_.Label1.caption().empty())
           effect_ = "今何時 left Label7 \"" + f_.Label7.caption() + "\" Label1 \"" + f_.Label1.caption() + "\"";
-        if (effect_.empty()) effect_ = handCheck(f_.Byou, kSecondHandFactor, 0.0, 0);
-        if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHandFactor, 0.0, 0);
-        if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHandFactor, 0.0, 0);
+        if (effect_.empty()) effect_ = handCheck(f_.Byou, kSecondHand, 0.0, 0);
+        if (effect_.empty()) effect_ = handCheck(f_.Hun, kMinuteHand, 0.0, 0);
+        if (effect_.empty()) effect_ = handCheck(f_.Ji, kHourHand, 0.0, 0);
       }
       break;
     case ClockJump: {
@@ -491,8 +488,8 @@ std::string Storm::invariants() const {
   STORM_REQUIRE(!(f.state.runForward == True && f.state.runBackward == True), "both directions are set");
 
   // The window title is one of the program's own.
-  bool ownTitle = f.caption() == kClockTitle || f.caption() == kAutoTitle;
-  for (const Step& s : kSteps) ownTitle = ownTitle || f.caption() == s.title;
+  bool ownTitle = f.caption() == kClockTitleText || f.caption() == kAutoTitleText;
+  for (const StepRow& s : kStepRows) ownTitle = ownTitle || f.caption() == stepTitle(s);
   STORM_REQUIRE(ownTitle, "title \"" << f.caption() << '"');
 
   // The dial follows the height: radius 0.9 x height / 5800.
@@ -543,15 +540,15 @@ std::string Storm::invariants() const {
   switch (mode) {
     case Mode::Start:
       STORM_REQUIRE(f.state.liveClock == False, "start-up with the live clock on");
-      STORM_REQUIRE(f.caption() == kClockTitle, "start-up title \"" << f.caption() << '"');
+      STORM_REQUIRE(f.caption() == kClockTitleText, "start-up title \"" << f.caption() << '"');
       break;
     case Mode::Live:
       STORM_REQUIRE(f.state.liveClock == True, "live look with liveClock False");
       STORM_REQUIRE(f.Timer1.enabled(), "the live clock's timer is off");
       STORM_REQUIRE(f.backColor() == kDarkGreen && f.Command12.backColor() == kSystemButtonFace,
                     "live colours " << f.backColor() << ' ' << f.Command12.backColor());
-      STORM_REQUIRE(!f.Combo1.visible() && f.Combo1.text() == kAutoText, "the list in the live clock");
-      STORM_REQUIRE(f.caption() == kClockTitle, "live title \"" << f.caption() << '"');
+      STORM_REQUIRE(!f.Combo1.visible() && f.Combo1.text() == kAutoItem, "the list in the live clock");
+      STORM_REQUIRE(f.caption() == kClockTitleText, "live title \"" << f.caption() << '"');
       STORM_REQUIRE(f.Check3[2].enabled() && f.Hun.borderColor() == kCyan, "live second box or minute hand colour");
       STORM_REQUIRE(liveHour.has_value() == liveMinute.has_value(), "only one of Label7 and Label8 is set");
       break;
@@ -575,8 +572,8 @@ std::string Storm::invariants() const {
     const double minuteStart = (h * 60 + m) * 60;
     if (const std::string w = onWholeSecond(f.Byou, minuteStart, minuteStart + 59); !w.empty()) return w;
     for (const auto& [hand, factor, from, span] :
-         {std::tuple{&f.Hun, kMinuteHandFactor, clockRadians(6 * m), clockRadians(6)},
-          std::tuple{&f.Ji, kHourHandFactor, clockRadians(30 * h + m / 2), clockRadians(0.5)}}) {
+         {std::tuple{&f.Hun, kMinuteHand, clockRadians(6 * m), clockRadians(6)},
+          std::tuple{&f.Ji, kHourHand, clockRadians(30 * h + m / 2), clockRadians(0.5)}}) {
       e = handCheck(*hand, factor, std::nullopt, 0);
       if (!e.empty()) return e;
       if (flat() || f.state.radius() <= 0) continue;
@@ -584,24 +581,24 @@ std::string Storm::invariants() const {
       STORM_REQUIRE(into >= -tol && into <= span + tol,
                     hand->name() << " at " << handAngle(*hand) * 180 / kPi << " deg for " << h << ':' << m);
     }
-    if (!(e = handCheck(f.Byou, kSecondHandFactor, std::nullopt, 0)).empty()) return e;
+    if (!(e = handCheck(f.Byou, kSecondHand, std::nullopt, 0)).empty()) return e;
   } else if (mode == Mode::Live) {
     // Switched on, not yet ticked: the hands wait where they were.
-    for (const auto& [hand, factor] : {std::pair{&f.Byou, kSecondHandFactor}, std::pair{&f.Hun, kMinuteHandFactor},
-                                       std::pair{&f.Ji, kHourHandFactor}})
+    for (const auto& [hand, factor] : {std::pair{&f.Byou, kSecondHand}, std::pair{&f.Hun, kMinuteHand},
+                                       std::pair{&f.Ji, kHourHand}})
       if (!(e = handCheck(*hand, factor, std::nullopt, 0)).empty()) return e;
   } else {
     // By hand and at start-up the minute and hour hands show the minute
     // count (none counts as 12 o'clock).
     const double n = minutes ? static_cast<double>(*minutes) : 0.0;
-    if (!(e = handCheck(f.Hun, kMinuteHandFactor, clockRadians(6 * n), 0)).empty()) return e;
-    if (!(e = handCheck(f.Ji, kHourHandFactor, clockRadians(0.5 * n), 0)).empty()) return e;
+    if (!(e = handCheck(f.Hun, kMinuteHand, clockRadians(6 * n), 0)).empty()) return e;
+    if (!(e = handCheck(f.Ji, kHourHand, clockRadians(0.5 * n), 0)).empty()) return e;
     if (mode == Mode::Manual) {
       // The manual clock never moves the second hand from 12.
-      if (!(e = handCheck(f.Byou, kSecondHandFactor, 0.0, 0)).empty()) return e;
+      if (!(e = handCheck(f.Byou, kSecondHand, 0.0, 0)).empty()) return e;
     } else {
       // At start-up a press puts the second hand on a whole step of the hour counter.
-      if (!(e = handCheck(f.Byou, kSecondHandFactor, std::nullopt, 0)).empty()) return e;
+      if (!(e = handCheck(f.Byou, kSecondHand, std::nullopt, 0)).empty()) return e;
       if (const std::string w = onWholeSecond(f.Byou, 0, 12); !w.empty()) return w;
     }
   }

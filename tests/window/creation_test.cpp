@@ -1,6 +1,6 @@
 // The window as it is created, and as start-up leaves it.
 
-#include "form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
@@ -27,7 +27,7 @@ TEST_F(NewForm, WindowAndWindowedControls) {
 
   EXPECT_EQ(f.Combo1.text(), "AUTO");
   EXPECT_EQ(f.Combo1.listIndex(), -1);
-  EXPECT_EQ(f.Combo1.items(), (std::vector<std::string>{"1", "5", "10", "15", "30", "60"}));
+  EXPECT_EQ(f.Combo1.items(), rules::stepItems());
   EXPECT_FALSE(f.Combo1.visible());
   expectRect(f.Combo1, 960, 120, 1455, 345);
 

@@ -1,8 +1,6 @@
 // Highlights, hand visibility, the two pictures, and where a press goes.
 
-#include <cstdlib>
-
-#include "form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
@@ -55,17 +53,12 @@ TEST_F(Display, TheLastHandlerDecidesTheColours) {
 
 // The numeral and sector the manual clock should light for its labels.
 void expectHighlightsMatch(const Form88& f) {
-  const long minutes = std::strtol(f.Label1.caption().c_str(), nullptr, 10);
-  const long hour = std::strtol(f.Label2.caption().c_str(), nullptr, 10);
-  const int m = static_cast<int>(((minutes % 60) + 60) % 60);
-  const int h = static_cast<int>(((hour % 12) + 12) % 12);
-  EXPECT_EQ(yellowNumerals(f), Ints{m == 0 ? 60 : m});
-  Ints dots;
-  for (int j = 0; j < 5; ++j) dots.push_back(5 * h + j == 0 ? 60 : 5 * h + j);
-  std::sort(dots.begin(), dots.end());
-  EXPECT_EQ(redDots(f), dots);
+  const long long minutes = std::stoll(f.Label1.caption());
+  const long long hour = std::stoll(f.Label2.caption());
+  EXPECT_EQ(yellowNumerals(f), Ints{rules::numeralFor(minutes)});
+  EXPECT_EQ(redDots(f), rules::sectorFor(hour));
   // The hour shown is the hour of the minute count.
-  EXPECT_EQ(h, static_cast<int>((((minutes >= 0 ? minutes : minutes - 59) / 60) % 12 + 12) % 12));
+  EXPECT_EQ(rules::floorMod(hour, 12), rules::floorMod(rules::floorDiv(minutes, 60), 12));
 }
 
 TEST_F(Display, HighlightsFollowEveryPressAndTick) {

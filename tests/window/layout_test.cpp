@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {

@@ -1,6 +1,6 @@
 // The live clock, the two mode buttons and the step list.
 
-#include "form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
@@ -174,7 +174,7 @@ TEST_P(ModeButtons, WhatTimeButtonTurnsTheManualClockOn) {
   EXPECT_EQ(f.Check2.backColor(), kGrey);
   EXPECT_EQ(f.Hun.borderColor(), kGreen);
   // A picked step keeps its title; the "AUTO" text brings the run help.
-  EXPECT_EQ(f.caption(), from == From::Manual ? titleBefore : std::string(kAutoTitle));
+  EXPECT_EQ(f.caption(), from == From::Manual ? titleBefore : rules::kAutoTitleText);
   expectHand(f.Byou, 0.9, 0);
   expectManualHands(f, 0, 0);
   EXPECT_TRUE(f.Ji.visible() && f.Hun.visible());
@@ -229,22 +229,22 @@ TEST_F(ModeSequences, WhatTimeWithNoMinutesKeepsTheHour) {
 }
 
 TEST_F(ModeSequences, StepListPicksAndTitles) {
-  const std::string head = "tirpoアナログ手動時計【今何時】・・・左クッリクで";
+  using rules::kStepRows;
   manual();
   f.Combo1.pick(5);
   EXPECT_EQ(f.state.stepIndex, 5.0f);
-  EXPECT_EQ(f.caption(), head + "1時間前進。右クッリクで1時間後退。");
+  EXPECT_EQ(f.caption(), rules::stepTitle(kStepRows[5]));
   f.Combo1.pick(0);
   EXPECT_EQ(f.state.stepIndex, 0.0f);
-  EXPECT_EQ(f.caption(), head + "1分前進。右クッリクで1分後退。");
+  EXPECT_EQ(f.caption(), rules::stepTitle(kStepRows[0]));
   f.Combo1.pick(2);
   f.Combo1.typeText("30");  // typing raises no click
   EXPECT_EQ(f.state.stepIndex, 2.0f);
-  EXPECT_EQ(f.caption(), head + "10分前進。右クッリクで10分後退。");
+  EXPECT_EQ(f.caption(), rules::stepTitle(kStepRows[2]));
   f.Command8_Click();  // writes "AUTO" back, keeps the position
   EXPECT_EQ(f.state.stepIndex, 2.0f);
   f.Command12_Click();
-  EXPECT_EQ(f.caption(), kAutoTitle);
+  EXPECT_EQ(f.caption(), rules::kAutoTitleText);
 }
 
 }  // namespace

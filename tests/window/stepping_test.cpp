@@ -1,6 +1,6 @@
 // Setting the time by hand: presses on the face and the run timer's ticks.
 
-#include "form_helpers.h"
+#include "support/loaded_form.h"
 
 namespace tirpo {
 namespace {
@@ -45,10 +45,8 @@ TEST_F(Stepping, ManualPresses) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fakes::FakeMeasurer m;
-    fakes::FakeClock k;
-    Form88 g{m, k};
-    g.Form_Load();
+    OwnForm own;
+    Form88& g = own.f;
     g.Command12_Click();
     if (c.pick >= 0) g.Combo1.pick(c.pick);
     g.Label1.setCaption(c.label1);
@@ -180,10 +178,8 @@ TEST_F(Stepping, AutoTicks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fakes::FakeMeasurer m;
-    fakes::FakeClock k;
-    Form88 g{m, k};
-    g.Form_Load();
+    OwnForm own;
+    Form88& g = own.f;
     g.Command12_Click();
     if (c.direction) g.Form_MouseDown(c.direction, 0, 0, 0);
     g.Label1.setCaption(c.label1);

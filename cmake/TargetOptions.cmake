@@ -1,0 +1,19 @@
+# Compiler settings every target of the project takes, set per target so
+# that nothing leaks into code the project does not own:
+#
+#   tirpo_target_options(<target>)
+#
+# Warnings: -Wall -Wextra -Wpedantic, and -Werror with TIRPO_WERROR.
+# Sanitizers: AddressSanitizer and UndefinedBehaviorSanitizer with
+# TIRPO_SANITIZE, on compiling and linking.
+
+function(tirpo_target_options target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic $<$<BOOL:${TIRPO_WERROR}>:-Werror>)
+  endif()
+  if(TIRPO_SANITIZE)
+    target_compile_options(${target} PRIVATE
+      -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
