@@ -9,17 +9,18 @@ and the window title.  Screenshots stay in DIR.  Exit status 0 when every
 check holds, 1 when one fails, 2 when the tools are missing.
 """
 
-import argparse
-import signal
 import sys
 import time
-import traceback
 
-from harness import (CYAN, GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, RED, SECOND_GREEN,
-                     TITLE_AUTO, TITLE_CLOCK, WHITE, YELLOW, ClockSession, Face, Failure,
-                     check, log, missing_tools, title_for_step, wait_until)
-from reading import (angle_diff, dots, hour_hand, minute_hand, minute_numerals, ring,
-                     sector_dots, share, yellowish, Hand)
+from clockdrive.face import (CYAN, GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, RED, SECOND_GREEN,
+                             TITLE_AUTO, TITLE_CLOCK, WHITE, YELLOW, title_for_step)
+from clockdrive.looks import (bare_spot, check_background, check_buttons, check_live_hands,
+                              check_manual_hands, check_numerals, check_sector, combo_shown,
+                              corner, enter_live, enter_manual, hands_at, live_shot,
+                              numeral_pixels)
+from clockdrive.process import check, log
+from clockdrive.reading import angle_diff, hour_hand, minute_hand, minute_numerals, ring, Hand
+from clockdrive.runner import run
 
 CASES = {}
 
@@ -27,126 +28,6 @@ CASES = {}
 def case(fn):
     CASES[fn.__name__] = fn
     return fn
-
-
-# -- shared looks -------------------------------------------------------------
-
-def corner(img, face):
-    """A pixel of bare window background: the corner below right."""
-    return img.px(face.cw - 4, face.ch - 4)
-
-
-def bare_spot(face):
-    """A point on the face where a press reaches the window itself."""
-    return face.polar(135, 0.5 * face.radius)
-
-
-def check_background(img, face, colour):
-    check(corner(img, face) == colour,
-          f"{img.path}: background at the corner is {corner(img, face)}, expected {colour}")
-
-
-def check_buttons(img, face, yellow):
-    for which in ("clock", "now"):
-        s = share(img, face.button_rect(which), yellowish)
-        if which == yellow:
-            check(s > 0.6, f"{img.path}: the {which} button is not yellow ({s:.0%} yellow)")
-        else:
-            check(s < 0.05, f"{img.path}: the {which} button is yellow ({s:.0%} yellow)")
-
-
-def combo_rect():
-    return Face.twips_rect(960, 120, 1455, 345)
-
-
-def combo_shown(img):
-    return share(img, combo_rect(), lambda p: p == WHITE, inset=3) > 0.5
-
-
-def live_angles(t):
-    lt = time.localtime(t)
-    hours = lt.tm_hour + lt.tm_min / 60 + lt.tm_sec / 3600
-    return (hours * 30) % 360, ((lt.tm_min + lt.tm_sec / 60) * 6) % 360, lt
-
-
-def live_shot(s, name, timeout=5):
-    """A screenshot of the live clock with the time of day it shows."""
-    face = s.face()
-
-    def at_time(im):
-        hour_deg, minute_deg, _ = live_angles(time.time())
-        return (hour_hand(im, face).points_at(hour_deg, 5) and
-                minute_hand(im, face, CYAN).points_at(minute_deg, 3))
-    img = s.shot_when(name, at_time, timeout)
-    return img, face, time.time()
-
-
-def check_live_hands(img, face, t):
-    hour_deg, minute_deg, lt = live_angles(t)
-    hour, minute = hour_hand(img, face), minute_hand(img, face, CYAN)
-    log(f"live {time.strftime('%H:%M:%S', lt)}: hour hand {hour}, expected {hour_deg:.1f}; "
-        f"minute hand {minute}, expected {minute_deg:.1f}")
-    check(hour.points_at(hour_deg, 5),
-          f"{img.path}: hour hand {hour}, expected {hour_deg:.1f} deg at "
-          f"{time.strftime('%H:%M:%S', lt)}")
-    check(minute.points_at(minute_deg, 3),
-          f"{img.path}: minute hand {minute}, expected {minute_deg:.1f} deg")
-    # Red along the hour direction, none opposite it.
-    for k in (0.3, 0.4, 0.5):
-        x, y = face.polar(hour_deg, k * face.radius)
-        check(img.any_near(RED, x, y, 5), f"{img.path}: no red at ({x:.0f}, {y:.0f}) on the "
-              f"hour hand's way ({hour_deg:.1f} deg)")
-        x, y = face.polar(hour_deg + 180, k * face.radius)
-        check(not img.any_near(RED, x, y, 3), f"{img.path}: red opposite the hour hand")
-
-
-def check_sector(img, face, hour, label):
-    """hour None: every dot yellow."""
-    want = [] if hour is None else sector_dots(hour)
-    red = sorted(i for i, c in dots(img, face).items() if c == "red")
-    missing = sorted(i for i, c in dots(img, face).items() if c is None)
-    check(not missing, f"{img.path}: dots {missing} not found ({label})")
-    check(red == want, f"{img.path}: red dots {red}, expected {want} ({label})")
-
-
-def check_numerals(img, face, yellow, base, label):
-    nums = minute_numerals(img, face)
-    lit = sorted(i for i, c in nums.items() if c == "yellow")
-    want = [] if yellow is None else [yellow]
-    check(lit == want, f"{img.path}: yellow minute numerals {lit}, expected {want} ({label})")
-    off = sorted(i for i, c in nums.items() if c not in ("yellow", base))
-    check(not off, f"{img.path}: minute numerals {off} are not {base} ({label})")
-
-
-def numeral_pixels(img, face, colour):
-    return sum(1 for p in ring(face, 1.0, 1.2) if img.px(*p) == colour)
-
-
-def enter_manual(s):
-    s.click_button("now")
-    s.park_pointer()
-    s.wait_title(TITLE_AUTO)
-
-
-def enter_live(s):
-    s.click_button("clock")
-    s.park_pointer()
-    s.wait_title(TITLE_CLOCK)
-
-
-def hands_at(face, minute_deg, hour_deg):
-    def ok(img):
-        return (minute_hand(img, face, GREEN).points_at(minute_deg, 3) and
-                hour_hand(img, face).points_at(hour_deg, 3))
-    return ok
-
-
-def check_manual_hands(img, face, minute_deg, hour_deg, label):
-    m, h = minute_hand(img, face, GREEN), hour_hand(img, face)
-    check(m.points_at(minute_deg, 3),
-          f"{img.path}: minute hand {m}, expected {minute_deg % 360:.1f} deg ({label})")
-    check(h.points_at(hour_deg, 3),
-          f"{img.path}: hour hand {h}, expected {hour_deg % 360:.1f} deg ({label})")
 
 
 # -- cases --------------------------------------------------------------------
@@ -476,39 +357,7 @@ def highlights(s):
 
 
 def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[1])
-    ap.add_argument("--app", required=True)
-    ap.add_argument("--wm", choices=("none", "openbox"), default="none")
-    ap.add_argument("--artefacts", required=True)
-    ap.add_argument("--budget", type=int, default=150, help="seconds before giving up")
-    ap.add_argument("case", choices=sorted(CASES))
-    args = ap.parse_args()
-    missing = missing_tools(("openbox",) if args.wm == "openbox" else ())
-    if missing:
-        print(f"missing tools: {' '.join(missing)} (scripts/install-deps installs them)",
-              file=sys.stderr)
-        return 2
-    start = time.monotonic()
-
-    # Stop in time to clean up before CTest's own timeout, and on SIGTERM.
-    def out_of_time(*_):
-        raise Failure(f"the case ran longer than {args.budget} s")
-    signal.signal(signal.SIGALRM, out_of_time)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    signal.alarm(args.budget)
-    try:
-        with ClockSession(args.app, args.wm, args.artefacts) as session:
-            CASES[args.case](session)
-    except Failure as e:
-        print(f"FAIL {args.case} ({args.wm}): {e}", file=sys.stderr)
-        print(f"screenshots: {args.artefacts}", file=sys.stderr)
-        return 1
-    except Exception:
-        traceback.print_exc()
-        print(f"FAIL {args.case} ({args.wm}): harness error", file=sys.stderr)
-        return 1
-    log(f"PASS {args.case} ({args.wm}) in {time.monotonic() - start:.1f} s")
-    return 0
+    return run(__doc__.splitlines()[1], CASES)
 
 
 if __name__ == "__main__":

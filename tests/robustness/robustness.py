@@ -13,12 +13,11 @@ Cases:
   memcheck      start-up, about a minute of use and a normal close under
                 valgrind memcheck: no memory errors, nothing definitely lost
 
-The X server, window manager and program come from the end-to-end harness
-(tests/e2e).  Screenshots and logs stay in DIR.  Exit status 0 when every
+The X server, window manager and program come from the clockdrive package
+(tests/support on PYTHONPATH).  Screenshots and logs stay in DIR.  Exit status 0 when every
 check holds, 1 when one fails, 2 when tools are missing.
 """
 
-import argparse
 import os
 import re
 import resource
@@ -28,25 +27,22 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
+
+from clockdrive.face import (GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, OWN_TITLES, STEPS,
+                             TITLE_AUTO, TITLE_CLOCK, WHITE, title_for_step)
+from clockdrive.image import Image
+from clockdrive.looks import (bare_spot, check_background, check_live_hands, check_manual_hands,
+                              combo_rect, combo_shown, corner, enter_live, enter_manual, hands_at,
+                              live_shot)
+from clockdrive.process import Failure, _die_with_parent, check, log, stop_pid, wait_until
+from clockdrive.reading import minute_hand, minute_numerals, ring
+from clockdrive.runner import run
+from clockdrive.session import ClockSession
+from clockdrive.xclient import XClient
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
-
-from harness import (GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, TITLE_AUTO,  # noqa: E402
-                     TITLE_CLOCK, WHITE, ClockSession, Failure, Image, _die_with_parent,
-                     check, log, missing_tools, stop_pid, title_for_step, wait_until)
-from reading import minute_hand, minute_numerals, ring  # noqa: E402
-from clock_e2e import (bare_spot, check_background, check_live_hands, check_manual_hands,  # noqa: E402
-                       combo_rect, combo_shown, corner, enter_live, enter_manual, hands_at,
-                       live_shot)
-from xclient import XClient  # noqa: E402
-
 CASES = {}
-STEPS = ("1", "5", "10", "15", "30", "60")
-# Every title the program itself ever shows.
-OWN_TITLES = {TITLE_CLOCK, TITLE_AUTO} | {title_for_step(s) for s in STEPS}
-SCREEN = (1280, 1024)          # the harness's Xvfb screen
+SCREEN = (1280, 1024)          # the session's Xvfb screen
 
 
 def case(fn):
@@ -629,49 +625,10 @@ def memcheck(s):
 
 
 def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[1])
-    ap.add_argument("--app", required=True)
-    ap.add_argument("--wm", choices=("none", "openbox"), default="none")
-    ap.add_argument("--artefacts", required=True)
-    ap.add_argument("--budget", type=int, default=150, help="seconds before giving up")
-    ap.add_argument("case", choices=sorted(CASES) + ["no_display"])
-    args = ap.parse_args()
-    extra = ()
-    if args.case != "no_display":
-        extra = (("openbox",) if args.wm == "openbox" else ()) + \
-                (("valgrind",) if args.case == "memcheck" else ())
-        missing = missing_tools(extra)
-    else:
-        missing = []
-    if missing:
-        print(f"missing tools: {' '.join(missing)} (scripts/install-deps installs them)",
-              file=sys.stderr)
-        return 2
-    start = time.monotonic()
-
-    # Stop in time to clean up before CTest's own timeout, and on SIGTERM.
-    def out_of_time(*_):
-        raise Failure(f"the case ran longer than {args.budget} s")
-    signal.signal(signal.SIGALRM, out_of_time)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    signal.alarm(args.budget)
-    try:
-        if args.case == "no_display":
-            no_display(args)
-        else:
-            session_class = MemcheckSession if args.case == "memcheck" else ClockSession
-            with session_class(args.app, args.wm, args.artefacts) as session:
-                CASES[args.case](session)
-    except Failure as e:
-        print(f"FAIL {args.case} ({args.wm}): {e}", file=sys.stderr)
-        print(f"artefacts: {args.artefacts}", file=sys.stderr)
-        return 1
-    except Exception:
-        traceback.print_exc()
-        print(f"FAIL {args.case} ({args.wm}): harness error", file=sys.stderr)
-        return 1
-    log(f"PASS {args.case} ({args.wm}) in {time.monotonic() - start:.1f} s")
-    return 0
+    return run(__doc__.splitlines()[1], dict(CASES, no_display=no_display),
+               without_session=("no_display",),
+               extra_tools=lambda case: ("valgrind",) if case == "memcheck" else (),
+               session_class=lambda case: MemcheckSession if case == "memcheck" else ClockSession)
 
 
 if __name__ == "__main__":

@@ -6,7 +6,9 @@ Qt answers from its event loop, so a reply shows the program is responsive),
 ask the window to close the way a window manager's close button does
 (WM_DELETE_WINDOW, so the program leaves its event loop and exits normally),
 and read the PRIMARY selection (what the step list's text field holds after
-select-all).  Standard library only: ctypes over libX11.so.6.
+select-all).  The benchmark needs one more: the moment a window is mapped,
+as the X server reports it to a client watching the root window.  Standard
+library only: ctypes over libX11.so.6.
 """
 
 import ctypes
@@ -19,6 +21,7 @@ _Display = ctypes.c_void_p
 _Window = ctypes.c_ulong
 _Atom = ctypes.c_ulong
 
+MAP_NOTIFY = 19
 CLIENT_MESSAGE = 33
 SELECTION_NOTIFY = 31
 STRUCTURE_NOTIFY_MASK = 1 << 17
@@ -42,9 +45,16 @@ class _XSelectionEvent(ctypes.Structure):
                 ("target", _Atom), ("property", _Atom), ("time", ctypes.c_ulong)]
 
 
+class _XMapEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", _Display), ("event", _Window), ("window", _Window),
+                ("override_redirect", ctypes.c_int)]
+
+
 class _XEvent(ctypes.Union):
     _fields_ = [("type", ctypes.c_int), ("xclient", _XClientMessageEvent),
-                ("xselection", _XSelectionEvent), ("pad", ctypes.c_long * 24)]
+                ("xselection", _XSelectionEvent), ("xmap", _XMapEvent),
+                ("pad", ctypes.c_long * 24)]
 
 
 _x11.XOpenDisplay.restype = _Display
@@ -83,7 +93,9 @@ class XClient:
         # Qt sends its ping reply to the root window.
         _x11.XSelectInput(self.dpy, self.root, STRUCTURE_NOTIFY_MASK | SUBSTRUCTURE_NOTIFY_MASK)
         self.own = _x11.XCreateSimpleWindow(self.dpy, self.root, 0, 0, 1, 1, 0, 0, 0)
+        _x11.XFlush(self.dpy)
         self._stamp = 1000
+        self.mapped = {}              # window id -> time.monotonic() of its first MapNotify
 
     def close(self):
         if self.dpy:
@@ -111,14 +123,25 @@ class XClient:
         _x11.XSendEvent(self.dpy, wid, 0, 0, ctypes.byref(ev))
         _x11.XFlush(self.dpy)
 
-    def _next_event(self, deadline):
+    def _next_event(self, deadline, interval=0.005):
         ev = _XEvent()
         while time.monotonic() < deadline:
             if _x11.XPending(self.dpy):
                 _x11.XNextEvent(self.dpy, ctypes.byref(ev))
+                if ev.type == MAP_NOTIFY:
+                    self.mapped.setdefault(ev.xmap.window, time.monotonic())
                 return ev
-            time.sleep(0.005)
+            time.sleep(interval)
         return None
+
+    def watch_maps(self, seconds):
+        """Takes in the events of the next few seconds (at most), noting when
+        each window is first mapped; returns the windows newly mapped."""
+        before = set(self.mapped)
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and set(self.mapped) == before:
+            self._next_event(min(deadline, time.monotonic() + 0.05), interval=0.001)
+        return set(self.mapped) - before
 
     def ping(self, wid, timeout):
         """Seconds until the program answers _NET_WM_PING, or None."""

@@ -2,7 +2,7 @@
 
 import math
 
-from harness import (CYAN, GREEN, RED, YELLOW)
+from clockdrive.face import CYAN, GREEN, RED, YELLOW
 
 _ring_cache = {}
 
