@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Summary of a bench/run.sh results folder.
 
-Reads RESULTS/json/rNN-LABEL.json (one clockbench JSON line each; NN is
+Reads RESULTS/json/rNN-LABEL.json (one measure.py JSON line each; NN is
 the round) and prints per program/scenario the median and the min-max
 spread of the samples, then the ratios between tirpo-clock and the floor
 programs and xclock. A ratio is the ratio of the medians; in brackets
@@ -61,7 +61,7 @@ def load(folder):
         entry = runs.setdefault(label, {"rounds": {}, "errors": []})
         text = open(path, encoding="utf-8").read().strip()
         if not text:
-            entry["errors"].append("round %d: clockbench wrote no result" % rnd)
+            entry["errors"].append("round %d: measure.py wrote no result" % rnd)
             continue
         record = json.loads(text.splitlines()[-1])
         settings = settings or record
