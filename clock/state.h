@@ -12,8 +12,6 @@ using Boolean = std::int16_t;
 inline constexpr Boolean True = -1;
 inline constexpr Boolean False = 0;
 
-constexpr Boolean toBoolean(bool b) { return b ? True : False; }
-
 struct ClockState {
   std::optional<double> dialRadius;  // empty until the first layout
   float dialScale = 0;               // outer height in twips / 5800

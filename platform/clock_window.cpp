@@ -120,7 +120,6 @@ QWidget* ClockWindow::widgetFor(const Control& c) const {
 void ClockWindow::syncWidget(const Control& c) {
   QWidget* w = widgetFor(c);
   if (!w) return;
-  syncing_ = true;
   const double tpp = twipsPerPixel();
   const TwipRect& r = c.twips();
   w->setGeometry(QRectF(r.left / tpp, r.top / tpp, r.width / tpp, r.height / tpp).toRect());
@@ -158,7 +157,6 @@ void ClockWindow::syncWidget(const Control& c) {
     default: break;
   }
   w->setVisible(c.visible());
-  syncing_ = false;
 }
 
 // The widgets take their design state; the face needs nothing before its

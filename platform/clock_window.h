@@ -71,7 +71,6 @@ class ClockWindow final : public QWidget, private ControlObserver {
   std::unique_ptr<TimerDriver> timer4_;
   QSize frameExtra_;
   bool shown_ = false;
-  bool syncing_ = false;
 };
 
 }  // namespace tirpo

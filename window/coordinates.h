@@ -48,7 +48,6 @@ class UserScale final : public Coordinates {
     width_ = right - left;
     height_ = bottom - top;
   }
-  bool custom() const { return custom_; }
   double clientWidth() const { return clientW_; }
   double clientHeight() const { return clientH_; }
 

@@ -136,7 +136,6 @@ class Form88 {
   template <typename T>
   std::unique_ptr<T> make(const char* name, int index);
   void wireEvents();
-  void registerWindowless(Control& c);
   Label* loadElement(ControlArray<Label>& array, int i);
   bool layoutDial();
   void placeHand(Line& hand, double factor, double angleDeg);

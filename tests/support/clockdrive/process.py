@@ -37,12 +37,12 @@ _PR_SET_PDEATHSIG = 1
 
 def _die_with_parent():
     """Runs in each child before exec: the kernel sends it SIGTERM should the
-    harness itself be killed (a CTest timeout), so nothing is left behind."""
+    test run itself be killed (a CTest timeout), so nothing is left behind."""
     _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGTERM, 0, 0, 0)
 
 
 def stop_pid(proc, name):
-    """Ends one process that this harness started: SIGTERM, then SIGKILL."""
+    """Ends one process that this run started: SIGTERM, then SIGKILL."""
     if proc is None or proc.poll() is not None:
         return
     try:

@@ -56,7 +56,7 @@ def run(description, cases, without_session=(), extra_tools=lambda case: (),
         return 1
     except Exception:
         traceback.print_exc()
-        print(f"FAIL {args.case} ({args.wm}): harness error", file=sys.stderr)
+        print(f"FAIL {args.case} ({args.wm}): error in the test itself", file=sys.stderr)
         return 1
     log(f"PASS {args.case} ({args.wm}) in {time.monotonic() - start:.1f} s")
     return 0
