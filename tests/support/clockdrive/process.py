@@ -11,7 +11,7 @@ import signal
 import subprocess
 import time
 
-TOOLS = ("Xvfb", "xdotool", "xprop", "xwininfo", "import", "convert")
+TOOLS = ("Xvfb", "xdotool", "xprop", "xwininfo", "xwd", "import", "convert")
 
 
 class Failure(Exception):

@@ -164,6 +164,15 @@ class WindowDriver:
         self.x(["import", "-window", self.wid, path])
         return Image(path)
 
+    def dump(self, name):
+        """A quick window dump (xwd), left unconverted so that the moment it
+        is taken can be timed closely; Image() reads it later."""
+        self.alive()
+        self.shot_no += 1
+        path = os.path.join(self.artefacts, f"{self.shot_no:03d}-{name}.xwd")
+        self.x(["xwd", "-silent", "-id", self.wid, "-out", path])
+        return path
+
     def shot_when(self, name, predicate, timeout=5):
         """Screenshots until predicate(image) holds or the time is up.
 
@@ -191,7 +200,7 @@ class ClockSession(WindowDriver):
         self.tmp = tempfile.mkdtemp(prefix="tirpo-e2e-")
         os.makedirs(artefacts, exist_ok=True)
         for old in os.listdir(artefacts):
-            if old.endswith(".png") or old.endswith(".log"):
+            if old.endswith((".png", ".xwd", ".log")):
                 os.remove(os.path.join(artefacts, old))
 
     # -- processes ---------------------------------------------------------
