@@ -91,9 +91,9 @@ QAccessibleInterface* visiblePicture(ClockWindow& w) {
 // visible centre picture, "time:H:M:S" to set the computer's clock.
 void perform(ClockWindow& w, tirpo::fakes::FakeClock& clock, const QString& action) {
   if (action == QStringLiteral("時計")) {
-    QTest::mouseClick(w.clockButton(), Qt::LeftButton, {}, w.clockButton()->rect().center());
+    click(w.clockButton());
   } else if (action == QStringLiteral("今何時")) {
-    QTest::mouseClick(w.manualButton(), Qt::LeftButton, {}, w.manualButton()->rect().center());
+    click(w.manualButton());
   } else if (action.startsWith(QStringLiteral("pick:"))) {
     const int i = w.stepList()->findText(action.mid(5));
     QVERIFY2(i >= 0, qPrintable(action));

@@ -164,7 +164,7 @@ void ClockWindowTest::modeButtonColours() {
   ClockWindow& w = *window;
   for (const QString& p : presses) {
     QPushButton* b = p == QStringLiteral("時計") ? w.clockButton() : w.manualButton();
-    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    click(b);
   }
 
   const auto expectedFace = [](const QString& name) {
@@ -406,7 +406,7 @@ void ClockWindowTest::closingWithTypedTextInStepList() {
 
 void ClockWindowTest::pressesOnTheFace() {
   ClockWindow& w = *window;
-  QTest::mouseClick(w.manualButton(), Qt::LeftButton, {}, w.manualButton()->rect().center());
+  click(w.manualButton());
   pressKeys(w, QList<Qt::Key>(4, Qt::Key_Down));  // picks "15"
   QCOMPARE(w.stepList()->currentText(), QStringLiteral("15"));
   const Form88& f = w.form();

@@ -27,7 +27,7 @@ struct StepRow {
 };
 
 inline constexpr StepRow kStepRows[] = {
-    {"1", 1, 100, "1分"},    {"5", 5, 1000, "5分"},   {"10", 10, 1000, "10分"},
+    {"1", 1, 100, "1分"},     {"5", 5, 1000, "5分"},    {"10", 10, 1000, "10分"},
     {"15", 15, 1000, "15分"}, {"30", 30, 1000, "30分"}, {"60", 60, 1000, "1時間"},
 };
 inline constexpr std::size_t kStepCount = std::size(kStepRows);

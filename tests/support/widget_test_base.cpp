@@ -32,9 +32,7 @@ QRectF pixelsOf(const TwipRect& r) { return {r.left / tpp(), r.top / tpp(), r.wi
 QPointF facePoint(const Form88& f, double x, double y) {
   return pixelsOf(f.scale().toTwipsX(x), f.scale().toTwipsY(y));
 }
-QPointF midpointOf(const Line& l) {
-  return pixelsOf((l.x1Twips() + l.x2Twips()) / 2, (l.y1Twips() + l.y2Twips()) / 2);
-}
+QPointF midpointOf(const Line& l) { return pixelsOf((l.x1Twips() + l.x2Twips()) / 2, (l.y1Twips() + l.y2Twips()) / 2); }
 QPointF bareFacePoint(const Form88& f) {
   const double r = 0.5 * f.state.radius();
   return facePoint(f, r * std::sqrt(0.5), r * std::sqrt(0.5));

@@ -90,10 +90,10 @@ int widgetTestMain(int argc, char* argv[], const std::function<int()>& run);
 
 }  // namespace tirpo::test
 
-#define TIRPO_WIDGET_TEST_MAIN(TestClass)                                                   \
-  int main(int argc, char* argv[]) {                                                        \
-    return tirpo::test::widgetTestMain(argc, argv, [&] {                                    \
-      TestClass test;                                                                       \
-      return QTest::qExec(&test, argc, argv);                                               \
-    });                                                                                     \
+#define TIRPO_WIDGET_TEST_MAIN(TestClass)                \
+  int main(int argc, char* argv[]) {                     \
+    return tirpo::test::widgetTestMain(argc, argv, [&] { \
+      TestClass test;                                    \
+      return QTest::qExec(&test, argc, argv);            \
+    });                                                  \
   }
