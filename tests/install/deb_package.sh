@@ -58,6 +58,8 @@ check_no_extra_files "$root" usr "$app_id" "$icon"
 
 # --- start the unpacked program on a private X server ----------------------
 # -displayfd lets Xvfb pick a free display and write its number to fd 3.
+# The file is made first: the background job opens it only once it runs.
+: >"$scratch/display"
 Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 \
     3>"$scratch/display" 2>"$scratch/xvfb.log" &
 xvfb_pid=$!
