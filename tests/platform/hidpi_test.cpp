@@ -5,10 +5,10 @@
 // density (sharp) rather than drawn small and enlarged (blurred).
 //
 // Every run first draws the reference faces at factor 1 in a child process
-// of its own (face-1-<scene>.png in the build folder's artefacts/); the runs
-// at the other factors compare what they show with them, feature by feature.
-// Each run also leaves its faces and a picture of its whole window there
-// (face-<factor>-<scene>.png, hidpi-<factor>.png).
+// of its own (reference-for-<factor>-<scene>.png in the build folder's
+// artefacts/); the runs at the other factors compare what they show with
+// them, feature by feature. Each run also leaves its faces and a picture of
+// its whole window there (face-<factor>-<scene>.png, hidpi-<factor>.png).
 
 #include <QApplication>
 #include <QDir>
@@ -73,10 +73,15 @@ QString artefact(const QString& name) { return QStringLiteral(TIRPO_ARTEFACT_DIR
 QString faceFile(double factor, const QString& scene) {
   return artefact(QStringLiteral("face-%1-%2.png").arg(factor).arg(scene));
 }
-// The same scene at factor 1, as the child process of initTestCase drew
-// it; a null image when it did not.
+// The same scene at factor 1, as the child process of this run drew it
+// (each run has its own, as the runs at the three factors go side by side);
+// a null image when it did not.
+QString referenceFile(const QString& forFactor, const QString& scene) {
+  return artefact(QStringLiteral("reference-for-%1-%2.png").arg(forFactor, scene));
+}
+QString referenceFile(const QString& scene) { return referenceFile(factorName(), scene); }
 Shot referenceShot(const QString& scene) {
-  QImage img(faceFile(1, scene));
+  QImage img(referenceFile(scene));
   return {img.isNull() ? img : img.convertToFormat(QImage::Format_RGB32), 1.0};
 }
 
@@ -164,15 +169,15 @@ bool showScene(ClockWindow& w, tirpo::fakes::FakeClock& clock, int size) {
 // The argument that makes a run draw the reference faces and stop.
 constexpr char kMakeReferences[] = "--make-references";
 
-// The child process: every scene's face at this run's density, saved as the
-// reference.
-int makeReferences() {
+// The child process: every scene's face at its density (1), saved as the
+// reference of the run at forFactor.
+int makeReferences(const QString& forFactor) {
   QDir().mkpath(QStringLiteral(TIRPO_ARTEFACT_DIR));
   for (const Scene& scene : kScenes) {
     tirpo::fakes::FakeClock clock;
     ClockWindow w(&clock);
     if (!showScene(w, clock, scene.size)) return 2;
-    if (!deviceShot(w).image.save(faceFile(1, QString::fromLatin1(scene.name)))) return 3;
+    if (!deviceShot(w).image.save(referenceFile(forFactor, QString::fromLatin1(scene.name)))) return 3;
   }
   return 0;
 }
@@ -195,12 +200,12 @@ class HiDpiTest : public ClockWindowTestBase {
 // The reference faces, drawn afresh at factor 1 by a child process, so that
 // no run compares with faces an older build left behind.
 void HiDpiTest::initTestCase() {
-  for (const Scene& scene : kScenes) QFile::remove(faceFile(1, QString::fromLatin1(scene.name)));
+  for (const Scene& scene : kScenes) QFile::remove(referenceFile(QString::fromLatin1(scene.name)));
   QProcess child;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1"));
   child.setProcessEnvironment(env);
-  child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kMakeReferences)});
+  child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kMakeReferences), factorName()});
   QVERIFY(child.waitForFinished(60000));
   QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
            qPrintable("the reference faces were not drawn: " + QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
@@ -296,7 +301,7 @@ void HiDpiTest::faceFeaturesStayInPlace() {
 
   if (scaleFactor() == 1.0) return;  // the reference itself: nothing to compare
   const Shot reference = referenceShot(scene);
-  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + faceFile(1, scene)));
+  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + referenceFile(scene)));
   QCOMPARE(reference.image.size(), w.surface()->size());
   // Glyphs and the picture: their pixels cover the factor squared times as
   // many device pixels, around the same logical point. The font's ascent is
@@ -339,7 +344,7 @@ void HiDpiTest::textIsSharp() {
   // enlarged twice over: the measure must still tell it from drawn text.
   const bool atReference = scaleFactor() == 1.0;
   const Shot reference = atReference ? device : referenceShot(scene);
-  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + faceFile(1, scene)));
+  QVERIFY2(!reference.image.isNull(), qPrintable("no reference face " + referenceFile(scene)));
   const Shot blurred = enlarged(reference, atReference ? 2.0 : device.dpr);
 
   double deviceSum = 0, referenceSum = 0, blurredSum = 0;
@@ -376,7 +381,7 @@ void HiDpiTest::screenshots() {
 
 int main(int argc, char* argv[]) {
   return tirpo::test::widgetTestMain(argc, argv, [&] {
-    if (argc == 2 && qstrcmp(argv[1], kMakeReferences) == 0) return makeReferences();
+    if (argc == 3 && qstrcmp(argv[1], kMakeReferences) == 0) return makeReferences(QString::fromLocal8Bit(argv[2]));
     HiDpiTest test;
     return QTest::qExec(&test, argc, argv);
   });
