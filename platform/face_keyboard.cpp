@@ -81,6 +81,7 @@ void FaceKeyboard::repaintRing() {
 void FaceKeyboard::moveTo(bool picture) {
   onPicture_ = picture;
   repaintRing();
+  focusTold_ = focusedPicture();
   tellFocus(face_);
 }
 
@@ -90,6 +91,9 @@ void FaceKeyboard::controlChanged(const Control& control, Aspect /*aspect*/) {
   // with neither shown the stop goes back to the face itself.
   if (!visiblePicture()) onPicture_ = false;
   repaintRing();
+  // Told once the other picture has taken over (they swap in two steps).
+  if (focusedPicture() == focusTold_) return;
+  focusTold_ = focusedPicture();
   tellFocus(face_);
 }
 
@@ -102,7 +106,8 @@ bool FaceKeyboard::eventFilter(QObject* watched, QEvent* event) {
       if (reason == Qt::TabFocusReason) onPicture_ = false;
       if (reason == Qt::BacktabFocusReason) onPicture_ = visiblePicture() != nullptr;
       repaintRing();
-      if (onPicture_) tellFocus(face_);
+      focusTold_ = focusedPicture();
+      if (focusTold_) tellFocus(face_);
       return false;
     }
     case QEvent::FocusOut:

@@ -49,6 +49,7 @@ class FaceKeyboard final : public QObject {
   FaceSurface* face_;
   bool onPicture_ = false;
   QRegion ringShown_;  // where the ring was last painted
+  const Image* focusTold_ = nullptr;  // the picture assistive technology was told has the focus
 };
 
 }  // namespace tirpo
