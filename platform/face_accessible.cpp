@@ -72,14 +72,17 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
   Image& image_;
 };
 
-// The face is a dial: the control one turns to set a value, here the time
-// on the clock, stepped forward and back by its two actions as by the arrow
-// keys. Its name is the time shown; it has no numeric value, since what a
-// screen reader would make of one (the minutes since 12 o'clock) means
-// nothing to a listener.
-class FaceAccessible final : public QAccessibleWidget {
+// The face is a spin button: stepped forward and back by a fixed step, by
+// the arrow keys or its two actions, and read out as the time it shows. Its
+// name, its text and its value text are that time; its numeric value is the
+// minutes since midnight or 12 o'clock the time stands for. (AT-SPI knows no
+// clock; on a dial or slider a screen reader reads out only the bare
+// number, on a spin button its text.)
+class FaceAccessible final : public QAccessibleWidget,
+                             public QAccessibleValueInterface,
+                             public QAccessibleTextInterface {
  public:
-  explicit FaceAccessible(FaceSurface* face) : QAccessibleWidget(face, QAccessible::Dial), face_(face) {
+  explicit FaceAccessible(FaceSurface* face) : QAccessibleWidget(face, QAccessible::SpinBox), face_(face) {
     for (Image* image : {&face->form().Image1, &face->form().Image4}) {
       auto* picture = new PictureAccessible(face, *image);
       QAccessible::registerAccessibleInterface(picture);  // Qt owns it from here
@@ -130,6 +133,41 @@ class FaceAccessible final : public QAccessibleWidget {
     if (name == increaseAction()) return {QStringLiteral("Right")};
     if (name == decreaseAction()) return {QStringLiteral("Left")};
     return QAccessibleWidget::keyBindingsForAction(name);
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  // The value: the time shown, in minutes.
+  QVariant currentValue() const override {
+    const auto shown = face_->form().timeShown();
+    return shown ? shown->hour * 60 + shown->minute : 0;
+  }
+  void setCurrentValue(const QVariant&) override {}  // set by stepping only
+  QVariant maximumValue() const override { return 24 * 60 - 1; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
+
+  // The text: the time shown, read-only.
+  QString text(int start, int end) const override { return text(QAccessible::Name).mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(text(QAccessible::Name).size()); }
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
   }
 
   PictureAccessible* pictureFor(const Image& image) const {
@@ -229,6 +267,9 @@ class TimeTeller final : public QObject {
       again_.stop();
       QAccessibleEvent nameChanged(face_, QAccessible::NameChanged);
       QAccessible::updateAccessibility(&nameChanged);
+      // What a screen reader speaks for a focused spin button.
+      QAccessibleValueChangeEvent valueChanged(face_, iface->currentValue());
+      QAccessible::updateAccessibility(&valueChanged);
     } else if (v.askAgainMs > 0 && !again_.isActive()) {
       again_.start(static_cast<int>(v.askAgainMs));
     }

@@ -1,7 +1,7 @@
 #pragma once
-// What assistive technology learns about the clock face: a dial that reads
-// out the time its hands show and offers to step it forward and back, with
-// the visible centre picture as a button that says what a press does.
+// What assistive technology learns about the clock face: a spin button that
+// reads out the time its hands show and offers to step it forward and back,
+// with the visible centre picture as a button that says what a press does.
 
 #include "window/control.h"
 
