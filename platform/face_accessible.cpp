@@ -294,6 +294,7 @@ void pictureShownOrHidden(FaceSurface* face, const Image& image) {
 }  // namespace
 
 void tellAssistiveTechnology(FaceSurface* face, const Control& control, Aspect aspect) {
+  if (!QAccessible::isActive()) return;  // nobody listens
   const Form88& f = face->form();
   // The clock values behind the hands (a press that stops the AUTO run
   // writes only the hour).

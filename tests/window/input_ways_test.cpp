@@ -107,20 +107,5 @@ TEST(InputWays, OnlyArrowKeysPress) {
   EXPECT_EQ(w.f.Label1.caption(), "5");
 }
 
-// While the run goes, the face's announcements are paced: the window says
-// when it goes.
-TEST(InputWays, TheRunGoesOnlyWithAutoShowing) {
-  Window w(Mode::ManualAuto);
-  EXPECT_FALSE(w.f.autoRunGoing());
-  w.f.StepForward(0);
-  EXPECT_TRUE(w.f.autoRunGoing());
-  w.f.Combo1.pick(1);  // a step picked: ticks only redraw
-  EXPECT_FALSE(w.f.autoRunGoing());
-  Window five(Mode::Manual5);
-  five.f.StepForward(0);
-  EXPECT_TRUE(five.f.Timer4.enabled());
-  EXPECT_FALSE(five.f.autoRunGoing());
-}
-
 }  // namespace
 }  // namespace tirpo
