@@ -51,8 +51,6 @@ Image* FaceKeyboard::focusedPicture() const {
   return face_->hasFocus() && onPicture_ ? visiblePicture() : nullptr;
 }
 
-bool FaceKeyboard::faceFocused() const { return face_->hasFocus() && !focusedPicture(); }
-
 // The outer edge of the ring: inside the face's edge, or around the picture.
 QRegion FaceKeyboard::ringRegion() const {
   if (!face_->hasFocus()) return {};

@@ -26,10 +26,8 @@ class FaceKeyboard final : public QObject {
   explicit FaceKeyboard(FaceSurface* face);
 
   // The visible centre picture while it holds the keyboard focus, else
-  // nullptr.
+  // nullptr (the face itself has it, or neither has).
   Image* focusedPicture() const;
-  // The face itself holds the keyboard focus (not its picture).
-  bool faceFocused() const;
 
   // Paints the ring of whichever holds the focus, within the painter's clip.
   void paintRing(QPainter& p) const;
