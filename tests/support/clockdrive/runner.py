@@ -19,20 +19,21 @@ from clockdrive.session import ClockSession
 
 
 def run(description, cases, without_session=(), extra_tools=lambda case: (),
-        session_class=lambda case: ClockSession):
+        session_class=lambda case: ClockSession, also_missing=lambda: [], wm="none", budget=150):
     """cases: {name: function(session)}; the functions named in
-    without_session get the parsed arguments instead."""
+    without_session get the parsed arguments instead. also_missing() names
+    what else a case needs that is not there."""
     ap = argparse.ArgumentParser(description=description)
     ap.add_argument("--app", required=True)
-    ap.add_argument("--wm", choices=("none", "openbox"), default="none")
+    ap.add_argument("--wm", choices=("none", "openbox"), default=wm)
     ap.add_argument("--artefacts", required=True)
-    ap.add_argument("--budget", type=int, default=150, help="seconds before giving up")
+    ap.add_argument("--budget", type=int, default=budget, help="seconds before giving up")
     ap.add_argument("case", choices=sorted(cases))
     args = ap.parse_args()
     alone = args.case in without_session
     if not alone:
         missing = missing_tools((("openbox",) if args.wm == "openbox" else ()) +
-                                tuple(extra_tools(args.case)))
+                                tuple(extra_tools(args.case))) + also_missing()
         if missing:
             print(f"missing tools: {' '.join(missing)} (scripts/install-deps installs them)",
                   file=sys.stderr)
