@@ -366,8 +366,12 @@ def case_openbox(args):
         check(top > 0, f"openbox published no title bar: {(left, right, top, bottom)}")
         face = s.face()
         check_outer(face, "openbox")
-        x, y, _, _ = s.client_geometry()
-        s.x(["import", "-window", "root", os.path.join(args.artefacts, "desktop.png")])
+        x, y, cw, ch = s.client_geometry()
+        desktop = os.path.join(args.artefacts, "desktop.png")
+        s.x(["import", "-window", "root", desktop])
+        # The window with its frame, as a person sees it.
+        crop(Image(desktop), x - left - 8, y - top - 8, cw + left + right + 16,
+             ch + top + bottom + 16, "window")
         img = s.shot("start")
         check_face(img, face, round_face=left + right == top + bottom)
 

@@ -32,6 +32,11 @@ shopt -u nullglob
 echo "== lintian --info --display-info --pedantic $(basename "${debs[0]}")"
 status=0
 out=$(lintian --info --display-info --pedantic "${debs[0]}" 2>&1) || status=$?
+# Run as root, lintian first says that it is; that line is about this
+# machine, not the package.
+if (($(id -u) == 0)); then
+    out=$(grep -vx 'running with root privileges is not recommended!' <<<"$out" || true)
+fi
 [[ -n "$out" ]] && echo "$out"
 ((status == 0)) || fail "lintian exited with $status"
 [[ -z "$out" ]] || fail "lintian has something to say about the package"
