@@ -30,8 +30,9 @@ const char kWaylandMissing[] = "the Wayland platform plugin is missing, install 
 std::string whyNot(const PlatformTry& t, const DisplayFailure& f) {
   if (isWayland(t.name)) {
     if (!t.installed) return kWaylandMissing;
-    return f.waylandDisplay.empty() ? "no Wayland compositor (WAYLAND_DISPLAY not set)"
-                                    : "cannot connect to Wayland display " + f.waylandDisplay;
+    std::string why = f.waylandDisplay.empty() ? "no Wayland compositor (WAYLAND_DISPLAY not set)"
+                                               : "cannot connect to Wayland display " + f.waylandDisplay;
+    return f.runtimeDirMissing ? why + " (XDG_RUNTIME_DIR not set)" : why;
   }
   if (t.name == "xcb") {
     if (!t.installed) return "the X11 platform plugin is missing, install package libqt6gui6";
@@ -64,6 +65,8 @@ namespace {
 
 QtMessageHandler previous = nullptr;
 DisplayFailure failure;
+int realStderr = -1;          // stderr while it is held back
+std::FILE* heldBack = nullptr;  // what was written to it meanwhile
 
 std::string env(const char* name) {
   const char* v = std::getenv(name);
@@ -90,14 +93,33 @@ bool collect(const QString& message) {
          message.contains(QLatin1String("platform plugin"));
 }
 
+std::string heldBackText() {
+  std::string text;
+  if (!heldBack) return text;
+  std::fflush(stderr);
+  std::rewind(heldBack);
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, heldBack)) > 0;) text.append(buf, n);
+  return text;
+}
+
+void writeAll(int fd, const std::string& text) {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
 void startupHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   const bool aboutPlatform = collect(message);
   if (type == QtFatalMsg) {
     failure.qpaPlatform = env("QT_QPA_PLATFORM");
     failure.display = env("DISPLAY");
     failure.waylandDisplay = env("WAYLAND_DISPLAY");
-    std::fprintf(stderr, "%s\n", noDisplayLine(failure).c_str());
-    std::fflush(stderr);
+    // The display libraries' own lines are summed up by this one.
+    failure.runtimeDirMissing = heldBackText().find("XDG_RUNTIME_DIR") != std::string::npos;
+    writeAll(realStderr >= 0 ? realStderr : 2, noDisplayLine(failure) + "\n");
     _exit(2);
   }
   if (aboutPlatform) return;
@@ -107,8 +129,28 @@ void startupHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 }  // namespace
 
-void guardDisplayStartup() { previous = qInstallMessageHandler(startupHandler); }
+void guardDisplayStartup() {
+  previous = qInstallMessageHandler(startupHandler);
+  std::fflush(stderr);
+  heldBack = std::tmpfile();
+  if (!heldBack) return;  // then the libraries' lines go out as they come
+  realStderr = ::dup(2);
+  if (realStderr < 0 || ::dup2(::fileno(heldBack), 2) < 0) {
+    std::fclose(heldBack);
+    heldBack = nullptr;
+  }
+}
 
-void endDisplayStartupGuard() { qInstallMessageHandler(previous); }
+void endDisplayStartupGuard() {
+  qInstallMessageHandler(previous);
+  if (!heldBack) return;
+  const std::string text = heldBackText();
+  ::dup2(realStderr, 2);
+  ::close(realStderr);
+  realStderr = -1;
+  std::fclose(heldBack);
+  heldBack = nullptr;
+  writeAll(2, text);
+}
 
 }  // namespace tirpo

@@ -19,6 +19,7 @@ struct DisplayFailure {
   std::string qpaPlatform, display, waylandDisplay;
   std::vector<PlatformTry> tried;
   std::vector<std::string> available;  // platform plugins installed
+  bool runtimeDirMissing = false;      // Wayland found no XDG_RUNTIME_DIR to look in
 };
 
 // The one stderr line, without its newline: the three variables as they
@@ -26,11 +27,14 @@ struct DisplayFailure {
 // package to install where a plugin is missing.
 std::string noDisplayLine(const DisplayFailure& failure);
 
-// Installs a message handler for the construction of the application
-// object: it collects the toolkit's complaints about platforms that did not
-// start and, when none did, prints noDisplayLine and exits with status 2.
+// Guards the construction of the application object: a message handler
+// collects the toolkit's complaints about platforms that did not start, and
+// stderr is held back meanwhile, since the display libraries also write to
+// it directly. When no platform starts, noDisplayLine alone is printed and
+// the program exits with status 2.
 void guardDisplayStartup();
-// Restores the previous handler once the application object exists.
+// Once the application object exists: restores the previous handler and
+// stderr, and passes on whatever was held back.
 void endDisplayStartupGuard();
 
 }  // namespace tirpo

@@ -39,6 +39,7 @@ from harness import (CYAN, LIGHT_GREY, START_TWIPS, TITLE_CLOCK, TWIPS_PER_PIXEL
 from reading import minute_numerals  # noqa: E402
 
 OUTER_PX = START_TWIPS / TWIPS_PER_PIXEL           # 386.7 pixels at 96 DPI
+RESIZED = (520, 470)                               # a client size below the large face
 BACKGROUND = (16, 32, 64)                          # weston's desktop, set below
 WESTON_INI = """\
 [core]
@@ -345,18 +346,30 @@ def case_xwayland(args):
               f"this window manager publishes frame extents, the case needs one that does not: "
               f"{published.strip()}")
         s.settle_screen()
-        _, _, cw, ch = s.client_geometry()
         face = s.face()
         check_outer(face, "Xwayland")
-        img = s.screen("start")
-        # Where the compositor shows the window is its own affair (X's idea
-        # of the position may lag): the client area is found in the picture.
-        box = window_box(img)
-        check(box is not None, f"{img.path}: no window on the desktop")
-        cl, ct, cr, cb = client_box(img, box)
-        check((cr - cl, cb - ct) == (cw, ch),
-              f"{img.path}: the client area shows {cr - cl}x{cb - ct}, X says {cw}x{ch}")
-        check_face(crop(img, cl, ct, cw, ch, "client"), face, round_face=True)
+        check_face(xwayland_client(s, "start"), face, round_face=True)
+        # A resize counts the frame by the same rule: none.
+        s.resize(*RESIZED)
+        s.settle_screen()
+        face = s.face()
+        check((face.outer_w_twips, face.outer_h_twips) == tuple(v * TWIPS_PER_PIXEL for v in RESIZED),
+              f"outer size {face.outer_w_twips}x{face.outer_h_twips} twips after a resize to {RESIZED}")
+        check_face(xwayland_client(s, "resized"), face, round_face=False)
+
+
+def xwayland_client(s, name):
+    """The client area in a picture of weston's desktop. Where the compositor
+    shows the window is its own affair (X's idea of the position may lag), so
+    the client area is found in the picture and its size checked against X."""
+    _, _, cw, ch = s.client_geometry()
+    img = s.screen(name)
+    box = window_box(img)
+    check(box is not None, f"{img.path}: no window on the desktop")
+    cl, ct, cr, cb = client_box(img, box)
+    check((cr - cl, cb - ct) == (cw, ch),
+          f"{img.path}: the client area shows {cr - cl}x{cb - ct}, X says {cw}x{ch}")
+    return crop(img, cl, ct, cw, ch, "client")
 
 
 def case_openbox(args):
@@ -374,6 +387,11 @@ def case_openbox(args):
              ch + top + bottom + 16, "window")
         img = s.shot("start")
         check_face(img, face, round_face=left + right == top + bottom)
+        # A resize counts the frame by the same rule as start-up.
+        s.resize(*RESIZED)
+        face = s.face()
+        check((face.cw, face.ch) == RESIZED, f"client {face.cw}x{face.ch} after a resize to {RESIZED}")
+        check_face(s.shot("resized"), face, round_face=False)
 
 
 def run_without_display(app, env, artefacts, label):

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,12 @@ struct Row {
   std::vector<std::string> neverSays;
 };
 
+// Test names carry the situation, not the bytes of the row.
+void PrintTo(const Row& row, std::ostream* os) { *os << row.what; }
+
 class NoDisplayLine : public ::testing::TestWithParam<Row> {};
 
-TEST_P(NoDisplayLine, NamesWhatWasTriedAndWhatIsMissing) {
+TEST_P(NoDisplayLine, SaysWhatIsMissing) {
   const Row& row = GetParam();
   const std::string line = noDisplayLine(row.failure);
   EXPECT_EQ(line.find('\n'), std::string::npos) << line;
@@ -36,7 +40,7 @@ TEST_P(NoDisplayLine, NamesWhatWasTriedAndWhatIsMissing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Situations, NoDisplayLine,
+    In, NoDisplayLine,
     ::testing::Values(
         Row{"nothing set",
             {"", "", "", {{"xcb", true}}, kAll},
@@ -62,6 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"a compositor that is gone",
             {"", "", "wayland-9", {{"wayland", true}, {"xcb", true}}, kAll},
             {"wayland: cannot connect to Wayland display wayland-9", "xcb: no X display"},
+            {"qt6-wayland"}},
+        Row{"a Wayland session with no runtime folder",
+            {"", "", "wayland-0", {{"wayland", true}, {"xcb", true}}, kAll, true},
+            {"wayland: cannot connect to Wayland display wayland-0 (XDG_RUNTIME_DIR not set)"},
             {"qt6-wayland"}},
         Row{"wayland asked for, nothing set",
             {"wayland", "", "", {{"wayland", true}}, kAll},
