@@ -230,8 +230,12 @@ void ClockWindow::syncGeometry() {
   if (!surface_) return;
   surface_->setGeometry(rect());
   const double tpp = twipsPerPixel();
-  const QMargins frame = isWindow() && isVisible() ? drawnFrame(*this) : QMargins();
-  const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
+  // A hidden window keeps the frame it was last shown with.
+  QSize extra = isWindow() ? frameExtra_ : QSize(0, 0);
+  if (isWindow() && isVisible()) {
+    const QMargins frame = drawnFrame(*this);
+    extra = QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+  }
   if (extra != frameExtra_) {
     // Only while the client area is still the one the window asked for: a
     // size the user gave at the same moment is kept below.
