@@ -8,36 +8,20 @@
 #include "platform/colours.h"
 #include "platform/emblem.h"
 #include "platform/face_accessible.h"
+#include "platform/face_keyboard.h"
 #include "platform/fonts.h"
+#include "platform/input_codes.h"
 #include "platform/qt_text_measurer.h"
 
 namespace tirpo {
-
-namespace {
-
-int buttonCode(Qt::MouseButton b) {
-  switch (b) {
-    case Qt::LeftButton: return kLeftButton;
-    case Qt::RightButton: return kRightButton;
-    case Qt::MiddleButton: return kMiddleButton;
-    default: return 0;
-  }
-}
-
-int shiftCode(Qt::KeyboardModifiers m) {
-  return (m & Qt::ShiftModifier ? kShiftKey : 0) | (m & Qt::ControlModifier ? kCtrlKey : 0) |
-         (m & Qt::AltModifier ? kAltKey : 0);
-}
-
-}  // namespace
 
 FaceSurface::FaceSurface(Form88& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
       tpp_(twipsPerPixel()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::NoFocus);
   installFaceAccessibility();
+  keyboard_ = new FaceKeyboard(this);
 }
 
 QRectF FaceSurface::toPixels(const TwipRect& r) const {
@@ -64,10 +48,8 @@ QRectF FaceSurface::paintedBounds(const Control& control) const {
 }
 
 void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
-  // The clock values behind the hands: the face now reads out another time.
-  if (aspect == Aspect::Text &&
-      (&control == &form_.Label1 || &control == &form_.Label7 || &control == &form_.Label8))
-    announceFaceTime(this);
+  tellAssistiveTechnology(this, control, aspect);
+  keyboard_->controlChanged(control, aspect);
   const QRectF before = paintedBounds(control);
   const QRectF after = boundsOf(control);
   painted_[&control] = after;
@@ -135,6 +117,7 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
                    QPainter::SmoothPixmapTransform);
   const QRect area = event->rect();
   p.fillRect(area, toQColor(form_.backColor(), this));
+  keyboard_->paintRing(p);  // under everything else, so it hides nothing
   for (const Control* c : form_.paintOrder()) {
     if (!c->visible()) continue;
     const QRectF bounds = boundsOf(*c);

@@ -12,11 +12,14 @@
 
 namespace tirpo {
 
+class FaceKeyboard;
+
 class FaceSurface final : public QWidget {
   Q_OBJECT
  public:
   FaceSurface(Form88& form, QWidget* parent);
   Form88& form() const { return form_; }
+  FaceKeyboard& keyboard() const { return *keyboard_; }
 
   // A control changed: repaint where it was and where it is now.
   void controlChanged(const Control& control, Aspect aspect);
@@ -50,6 +53,7 @@ class FaceSurface final : public QWidget {
   TextCache& textOf(const Label& label);
 
   Form88& form_;
+  FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
   double tpp_;  // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
   std::unordered_map<const Control*, QRectF> painted_;
