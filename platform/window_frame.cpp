@@ -69,6 +69,10 @@ QMargins drawnFrame(const QWidget& window) {
   // outermost window, which counts invisible shadows and frames of unknown
   // size; only what the manager publishes is taken.
   if (onX11()) return toLogical(x11FrameExtents(static_cast<xcb_window_t>(window.winId())), handle->devicePixelRatio());
+  // Platforms that show nothing on a screen draw no frame, whatever margins
+  // they make up.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return {};
   // Wayland: the margins of the decoration Qt draws (none when the
   // compositor decorates). Elsewhere: what the platform reports.
   const QMargins m = handle->frameMargins();

@@ -8,7 +8,8 @@
 // shadow some managers put around their frame. On Wayland the frame is the
 // title bar and borders that Qt draws itself (client-side decoration); a
 // compositor that decorates the window reports no size, so it counts as
-// nothing. Other platforms report what they draw.
+// nothing. The headless platforms (offscreen, minimal) draw none. Other
+// platforms report what they draw.
 
 #include <QMargins>
 #include <QObject>
