@@ -13,7 +13,8 @@ function(tirpo_target_options target)
   endif()
   # GCC 12 warns of overlapping copies inside its own std::string code when
   # it optimises (GCC bug 105329); that stays a warning, not an error.
-  if(TIRPO_WERROR AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  if(TIRPO_WERROR AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13
+     AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
     target_compile_options(${target} PRIVATE -Wno-error=restrict)
   endif()
   if(TIRPO_SANITIZE)
