@@ -187,11 +187,12 @@ void ClockWindow::controlChanged(Control& control, Aspect aspect) {
     if (&control == &form_->Timer4 && timer4_) timer4_->sync();
     return;
   }
-  if (widgetFor(control)) {
-    syncWidget(control);
-    return;
+  switch (control.kind()) {
+    case Kind::Label:
+    case Kind::Line:
+    case Kind::Image: surface_->controlChanged(control, aspect); return;
+    default: syncWidget(control); return;
   }
-  surface_->controlChanged(control, aspect);
 }
 
 void ClockWindow::controlLoaded(Control& control) { surface_->controlChanged(control, Aspect::Geometry); }
@@ -256,8 +257,10 @@ void ClockWindow::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   form_->Form_Resize();  // the window lays its face out again when first shown
-  // The icon's pixels go to the window manager once the window is up.
-  QMetaObject::invokeMethod(this, [this] { setWindowIcon(windowEmblem()); }, Qt::QueuedConnection);
+  // The icon's pixels are decoded and go to the window manager once the face
+  // is on the screen.
+  connect(surface_, &FaceSurface::firstPainted, this, [this] { setWindowIcon(windowEmblem()); },
+          Qt::SingleShotConnection);
 }
 
 }  // namespace tirpo

@@ -1,8 +1,11 @@
 #pragma once
 // The clock face: paints the window's windowless controls (labels, lines and
 // pictures) in their drawing order, and turns mouse presses on it into the
-// window's press events. Only what changed is repainted.
+// window's press events. Only what changed is repainted: once a handler is
+// done, each control it touched is compared with what was last painted of
+// it, so a control that ends where it started costs nothing.
 
+#include <QLineF>
 #include <QStaticText>
 #include <QWidget>
 #include <unordered_map>
@@ -18,14 +21,23 @@ class FaceSurface final : public QWidget {
   FaceSurface(Form88& form, QWidget* parent);
   Form88& form() const { return form_; }
 
-  // A control changed: repaint where it was and where it is now.
+  // A control changed; it is compared with what the screen shows once the
+  // handler that changed it is done.
   void controlChanged(const Control& control, Aspect aspect);
+  // Compares the changed controls now and repaints where their look changed:
+  // where each was and where it is.
+  void compareChanged();
   // Twips of the client area to logical pixels and back.
   QRectF toPixels(const TwipRect& r) const;
   QPointF toPixels(double xTwips, double yTwips) const;
   double toTwips(double px) const { return px * tpp_; }
-  // Where a control is painted, in logical pixels (empty when nothing shows).
-  QRectF paintedBounds(const Control& control) const;
+  // The most rectangles one comparison repaints; nearer ones are joined.
+  static constexpr int kMostRepaintRects = 3;
+
+ signals:
+  // The whole face has been painted for the first time (sent once, queued, so
+  // that it arrives after that paint has gone to the screen).
+  void firstPainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +55,18 @@ class FaceSurface final : public QWidget {
     FontSpec fontSpec;
     bool valid = false;
   };
+  // What a control looks like on the screen: everything its painting reads.
+  // A hidden control looks like nothing, whatever its other properties.
+  struct Look {
+    QRectF bounds;  // logical pixels; empty when nothing shows
+    Colour fore = 0, back = 0;
+    std::string caption;
+    FontSpec font;
+    QLineF line;
+    int width = 0;
+    bool operator==(const Look&) const = default;
+  };
+  Look lookOf(const Control& control) const;
   QRectF boundsOf(const Control& control) const;
   void paintLabel(QPainter& p, const Label& label);
   void paintLine(QPainter& p, const Line& line) const;
@@ -52,7 +76,12 @@ class FaceSurface final : public QWidget {
   Form88& form_;
   double tpp_;  // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
-  std::unordered_map<const Control*, QRectF> painted_;
+  // What the screen shows of each control once the repaints asked for are
+  // done; controls changed since wait in changed_.
+  std::unordered_map<const Control*, Look> shown_;
+  std::vector<const Control*> changed_;
+  bool compareQueued_ = false;
+  bool paintedOnce_ = false;
 };
 
 }  // namespace tirpo
