@@ -123,21 +123,28 @@ void FaceSurface::compareChanged() {
   }
   std::vector<QRect> rects;
   const QRect face = rect();
-  const auto add = [&](const QRectF& r) {
-    if (r.isEmpty()) return;
-    const QRect pixels = r.toAlignedRect() & face;
-    if (!pixels.isEmpty()) rects.push_back(pixels);
-  };
+  const auto pixelsOf = [&](const QRectF& r) { return r.isEmpty() ? QRect() : r.toAlignedRect() & face; };
   for (const Control* c : changed_) {
     Look now = lookOf(*c);
     Look& was = shown_[c];
     if (now == was) continue;
-    add(was.bounds);
-    add(now.bounds);
+    // Where it was and where it is, as one rectangle when they overlap (a
+    // hand turning about the centre).
+    const QRect before = pixelsOf(was.bounds), after = pixelsOf(now.bounds);
+    if (before.intersects(after)) {
+      rects.push_back(before | after);
+    } else {
+      if (!before.isEmpty()) rects.push_back(before);
+      if (!after.isEmpty()) rects.push_back(after);
+    }
     was = std::move(now);
   }
   changed_.clear();
   if (rects.empty()) return;
+  if (rects.size() == 1) {
+    update(rects.front());
+    return;
+  }
   // Every rectangle is one more transfer to the window system, so the pair
   // whose joint bounds add the least area is joined until few are left. A
   // change of many controls at once (a mode, a layout) repaints their bounds.
@@ -214,7 +221,7 @@ void FaceSurface::paintLabel(QPainter& p, const Label& label) {
 // A round-capped stroke is drawn as a flat-capped one with a disc at each
 // end: Qt fills a flat-capped line straight from its corners, where a round
 // cap makes it build and fill a curved outline of the whole stroke.
-void FaceSurface::paintLine(QPainter& p, const Line& line) const {
+void FaceSurface::paintLine(QPainter& p, const Line& line) {
   const QColor colour = toQColor(line.borderColor(), this);
   const QPointF from = toPixels(line.x1Twips(), line.y1Twips());
   const QPointF to = toPixels(line.x2Twips(), line.y2Twips());
@@ -223,11 +230,43 @@ void FaceSurface::paintLine(QPainter& p, const Line& line) const {
   pen.setCapStyle(Qt::FlatCap);
   p.setPen(pen);
   p.drawLine(from, to);
+  paintDisc(p, from, width / 2, colour);
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
-  p.drawEllipse(from, width / 2, width / 2);
   p.drawEllipse(to, width / 2, width / 2);
   p.setBrush(Qt::NoBrush);
+}
+
+// The disc is drawn once into an image that starts on the device's pixel
+// grid, so the same position on the grid gives the same coverage; after that
+// the image is copied. Only a few places are kept (the hands start at the
+// centre; a resize moves it).
+void FaceSurface::paintDisc(QPainter& p, QPointF centre, qreal radius, const QColor& colour) {
+  const qreal dpr = devicePixelRatioF();
+  for (const DiscSprite& d : discs_)
+    if (d.centre == centre && d.radius == radius && d.colour == colour.rgba() && d.dpr == dpr) {
+      p.drawImage(d.origin, d.image);
+      return;
+    }
+  constexpr std::size_t kKeptDiscs = 8;
+  if (discs_.size() >= kKeptDiscs) discs_.erase(discs_.begin());
+  DiscSprite d{centre, radius, colour.rgba(), dpr, {}, {}};
+  const QPoint first(static_cast<int>(std::floor((centre.x() - radius - 1) * dpr)),
+                     static_cast<int>(std::floor((centre.y() - radius - 1) * dpr)));
+  const int side = static_cast<int>(std::ceil((2 * radius + 3) * dpr)) + 1;
+  d.origin = QPointF(first) / dpr;
+  d.image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+  d.image.setDevicePixelRatio(dpr);
+  d.image.fill(Qt::transparent);
+  {
+    QPainter ip(&d.image);
+    ip.setRenderHint(QPainter::Antialiasing);
+    ip.setPen(Qt::NoPen);
+    ip.setBrush(colour);
+    ip.drawEllipse(centre - d.origin, radius, radius);
+  }
+  p.drawImage(d.origin, d.image);
+  discs_.push_back(std::move(d));
 }
 
 void FaceSurface::paintImage(QPainter& p, const Image& image) const {

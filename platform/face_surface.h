@@ -5,6 +5,7 @@
 // done, each control it touched is compared with what was last painted of
 // it, so a control that ends where it started costs nothing.
 
+#include <QImage>
 #include <QLineF>
 #include <QStaticText>
 #include <QWidget>
@@ -69,7 +70,19 @@ class FaceSurface final : public QWidget {
   Look lookOf(const Control& control) const;
   QRectF boundsOf(const Control& control) const;
   void paintLabel(QPainter& p, const Label& label);
-  void paintLine(QPainter& p, const Line& line) const;
+  void paintLine(QPainter& p, const Line& line);
+  void paintDisc(QPainter& p, QPointF centre, qreal radius, const QColor& colour);
+  // A disc drawn where it was drawn before (the hands' ends at the centre)
+  // is copied from the pixels it gave then.
+  struct DiscSprite {
+    QPointF centre;
+    qreal radius = 0;
+    QRgb colour = 0;
+    qreal dpr = 0;
+    QPointF origin;  // logical pixels, on the device pixel grid
+    QImage image;
+  };
+  std::vector<DiscSprite> discs_;
   void paintImage(QPainter& p, const Image& image) const;
   TextCache& textOf(const Label& label);
 

@@ -1,7 +1,6 @@
 // Hand visibility, the highlights that follow the clock values, and the two
 // pictures that show and hide the minute numerals.
 
-#include <algorithm>
 #include <array>
 #include <span>
 
@@ -23,10 +22,11 @@ namespace {
 // highlight colour: then colouring them again would leave each one as it is.
 bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const int> marked,
                   Colour highlight) {
-  for (int i = 1; i <= 60; ++i) {
-    const bool lit = std::find(marked.begin(), marked.end(), i) != marked.end();
-    if (array[i].foreColor() != (lit ? highlight : base)) return false;
-  }
+  std::array<bool, 61> lit{};
+  for (int m : marked)
+    if (m >= 1 && m <= 60) lit[static_cast<std::size_t>(m)] = true;
+  for (int i = 1; i <= 60; ++i)
+    if (array[i].foreColor() != (lit[static_cast<std::size_t>(i)] ? highlight : base)) return false;
   return true;
 }
 
