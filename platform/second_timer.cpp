@@ -1,6 +1,6 @@
 #include "platform/second_timer.h"
 
-#include <QDateTime>
+#include "platform/local_clock.h"
 
 namespace tirpo {
 
@@ -11,8 +11,10 @@ TimerDriver::TimerDriver(Timer& timer, bool alignToSeconds, QObject* parent)
 }
 
 int TimerDriver::delayToNextSecond() const {
-  const qint64 ms = QDateTime::currentMSecsSinceEpoch() % 1000;
-  return static_cast<int>(1000 - ms) + kAfterSecondMs;
+  // The same clock the live clock reads, so the tick lands in the second it
+  // is meant to show.
+  const int ms = static_cast<int>(wallClockNow().tv_nsec / 1000000);
+  return 1000 - ms + kAfterSecondMs;
 }
 
 void TimerDriver::sync() {

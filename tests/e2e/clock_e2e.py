@@ -10,6 +10,7 @@ check holds, 1 when one fails, 2 when the tools are missing.
 """
 
 import argparse
+import os
 import signal
 import sys
 import time
@@ -17,7 +18,7 @@ import traceback
 
 from harness import (CYAN, GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, RED, SECOND_GREEN,
                      TITLE_AUTO, TITLE_CLOCK, WHITE, YELLOW, ClockSession, Face, Failure,
-                     check, log, missing_tools, title_for_step, wait_until)
+                     Image, check, log, missing_tools, title_for_step, wait_until)
 from reading import (angle_diff, dots, hour_hand, minute_hand, minute_numerals, ring,
                      sector_dots, share, yellowish, Hand)
 
@@ -224,6 +225,47 @@ def live_clock(s):
     check(sec2.angle is not None and abs(angle_diff(sec2.angle, sec.angle)) >= 5,
           f"{img.path}: second hand stood still after presses ({sec} then {sec2})")
     check(s.title() == TITLE_CLOCK, f"title {s.title()!r} after presses in the live clock")
+
+
+@case
+def second_hand_on_time(s):
+    """The live clock with 秒 ticked, dumped again and again for 32 s: every
+    dump taken wholly inside one second, away from its tick, shows the
+    second hand on that second."""
+    enter_live(s)
+    s.click(15, 56)
+    s.park_pointer()
+    face = s.face()
+    s.shot_when("seconds", lambda im: Hand(im, face, SECOND_GREEN, 0.3, 0.95).count > 10)
+    # The tick comes a few ms after the second begins and the repaint right
+    # after it: a dump that starts 250 ms into the second and ends before the
+    # next one can only show that second.
+    settle, samples = 0.25, []
+    end = time.time() + 32
+    while time.time() < end:
+        t0 = time.time()
+        path = s.dump("second")
+        t1 = time.time()
+        samples.append((t0, t1, path))
+        time.sleep(0.07)
+    timed, wrong = 0, []
+    for t0, t1, path in samples:
+        if int(t0) != int(t1) or t0 % 1 < settle:
+            os.remove(path)
+            continue
+        timed += 1
+        want = time.localtime(t0).tm_sec * 6
+        sec = Hand(Image(path), face, SECOND_GREEN, 0.3, 0.95)
+        if sec.points_at(want, 3):
+            os.remove(path)
+        else:
+            wrong.append(f"{os.path.basename(path)} at {time.strftime('%H:%M:%S', time.localtime(t0))}"
+                         f".{int(t0 % 1 * 1000):03d}: second hand {sec}, expected {want} deg")
+    seconds = len({int(t0) for t0, t1, _ in samples if int(t0) == int(t1) and t0 % 1 >= settle})
+    log(f"{len(samples)} dumps, {timed} timed inside a second over {seconds} seconds, "
+        f"{len(wrong)} wrong")
+    check(seconds >= 25, f"only {seconds} seconds had a dump timed inside them")
+    check(not wrong, f"{len(wrong)} of {timed} dumps show another second: " + "; ".join(wrong[:5]))
 
 
 def across(img, x, y, horizontal, half=14):

@@ -30,7 +30,7 @@ YELLOW = (255, 255, 0)
 WHITE = (255, 255, 255)
 SECOND_GREEN = (0, 192, 0)
 
-TOOLS = ("Xvfb", "xdotool", "xprop", "xwininfo", "import", "convert")
+TOOLS = ("Xvfb", "xdotool", "xprop", "xwininfo", "xwd", "import", "convert")
 
 TITLE_CLOCK = "tirpoアナログ時計"
 TITLE_AUTO = ("tirpoアナログ手動時計【今何時】・・・左クッリクで自動前進左クッリクで停止。"
@@ -238,7 +238,7 @@ class ClockSession:
         self.tmp = tempfile.mkdtemp(prefix="tirpo-e2e-")
         os.makedirs(artefacts, exist_ok=True)
         for old in os.listdir(artefacts):
-            if old.endswith(".png") or old.endswith(".log"):
+            if old.endswith((".png", ".xwd", ".log")):
                 os.remove(os.path.join(artefacts, old))
 
     # -- processes ---------------------------------------------------------
@@ -464,6 +464,15 @@ class ClockSession:
         path = os.path.join(self.artefacts, f"{self.shot_no:02d}-{name}.png")
         self.x(["import", "-window", self.wid, path])
         return Image(path)
+
+    def dump(self, name):
+        """A quick window dump (xwd), left unconverted so that the moment it
+        is taken can be timed closely; Image() reads it later."""
+        self.alive()
+        self.shot_no += 1
+        path = os.path.join(self.artefacts, f"{self.shot_no:03d}-{name}.xwd")
+        self.x(["xwd", "-silent", "-id", self.wid, "-out", path])
+        return path
 
     def shot_when(self, name, predicate, timeout=5):
         """Screenshots until predicate(image) holds or the time is up.
