@@ -141,6 +141,19 @@ void FaceSurface::compareChanged() {
   }
   changed_.clear();
   if (rects.empty()) return;
+  // Overlapping rectangles are joined: their union would be cut into bands
+  // anyway, and the painter clips fastest to one rectangle. The hands all
+  // meet at the centre, so a tick repaints them in one.
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (std::size_t i = 0; i < rects.size() && !joined; ++i)
+      for (std::size_t j = i + 1; j < rects.size() && !joined; ++j)
+        if (rects[i].intersects(rects[j])) {
+          rects[i] |= rects[j];
+          rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+          joined = true;
+        }
+  }
   if (rects.size() == 1) {
     update(rects.front());
     return;
@@ -285,10 +298,12 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
                    QPainter::SmoothPixmapTransform);
   const QRegion& region = event->region();
   p.fillRect(region.boundingRect(), toQColor(form_.backColor(), this));
+  const QRectF area = region.boundingRect();
+  const bool oneRect = region.rectCount() == 1;
   for (const Control* c : form_.paintOrder()) {
     if (!c->visible()) continue;
     const QRectF bounds = boundsOf(*c);
-    if (!region.intersects(bounds.toAlignedRect())) continue;
+    if (!bounds.intersects(area) || (!oneRect && !region.intersects(bounds.toAlignedRect()))) continue;
     Look& shown = shown_[c];
     if (std::find(changed_.begin(), changed_.end(), c) != changed_.end()) {
       // Changed since its last comparison, and now partly drawn the new
