@@ -300,8 +300,17 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
   p.fillRect(region.boundingRect(), toQColor(form_.backColor(), this));
   const QRectF area = region.boundingRect();
   const bool oneRect = region.rectCount() == 1;
+  // The repainted area in twips, widened by the margin boundsOf() gives a
+  // label or picture: most of the sixty dots are left out on that test alone.
+  const double margin = 2 * tpp_;
+  const double left = area.left() * tpp_ - margin, right = area.right() * tpp_ + margin;
+  const double top = area.top() * tpp_ - margin, bottom = area.bottom() * tpp_ + margin;
   for (const Control* c : form_.paintOrder()) {
     if (!c->visible()) continue;
+    if (c->kind() != Kind::Line) {
+      const TwipRect& t = c->twips();
+      if (t.left > right || t.left + t.width < left || t.top > bottom || t.top + t.height < top) continue;
+    }
     const QRectF bounds = boundsOf(*c);
     if (!bounds.intersects(area) || (!oneRect && !region.intersects(bounds.toAlignedRect()))) continue;
     Look& shown = shown_[c];
