@@ -1,5 +1,6 @@
 #include "platform/clock_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -43,7 +44,16 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   setWindowTitle(qs(form_->caption()));
   setFont(toQFont(form_->font()));
   surface_ = new FaceSurface(*form_, this);
-  createWidgets();
+  {
+    // A line edit lays its text out once in the application's font before it
+    // takes its parent's, which would load a font nothing shows. While the
+    // widgets are made the window's font stands in; the popups made later (the
+    // step list's, a line edit's menu) get the application's own font back.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(font());
+    createWidgets();
+    QApplication::setFont(applicationFont);
+  }
   timer1_ = std::make_unique<TimerDriver>(form_->Timer1, true);
   timer4_ = std::make_unique<TimerDriver>(form_->Timer4, false);
   form_->setObserver(this);
