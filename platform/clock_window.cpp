@@ -138,8 +138,14 @@ void ClockWindow::syncWidget(const Control& c) {
   switch (c.kind()) {
     case Kind::ComboBox: {
       const auto& combo = static_cast<const ComboBox&>(c);
+      // Selecting another item (or none) rewrites the field; typing goes on
+      // where the cursor was when the text is still what was typed.
+      QLineEdit* edit = combo_->lineEdit();
+      const QString typed = edit->text();
+      const int cursor = edit->cursorPosition();
       if (combo_->currentIndex() != combo.listIndex()) combo_->setCurrentIndex(combo.listIndex());
       if (combo_->currentText() != qs(combo.text())) combo_->setEditText(qs(combo.text()));
+      if (edit->text() == typed && edit->cursorPosition() != cursor) edit->setCursorPosition(cursor);
       break;
     }
     case Kind::Frame: {
@@ -189,6 +195,8 @@ void ClockWindow::applyTabOrder() {
     if (previous) setTabOrder(previous, w);
     previous = w;
   }
+  // The face (and its picture) close the chain.
+  if (previous) setTabOrder(previous, surface_);
 }
 
 void ClockWindow::controlChanged(Control& control, Aspect aspect) {

@@ -1,11 +1,14 @@
 #include "platform/face_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QElapsedTimer>
 #include <QPointer>
-#include <QVariant>
+#include <QTimer>
 #include <vector>
 
+#include "platform/face_keyboard.h"
 #include "platform/face_surface.h"
+#include "window/announce_pacing.h"
 
 namespace tirpo {
 
@@ -49,6 +52,8 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
     if (!face_) return s;
     s.invisible = !image_.visible();
     s.disabled = !image_.enabled();
+    s.focusable = image_.visible();
+    s.focused = face_->keyboard().focusedPicture() == &image_;
     return s;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
@@ -67,9 +72,17 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
   Image& image_;
 };
 
-class FaceAccessible final : public QAccessibleWidget {
+// The face is a spin button: stepped forward and back by a fixed step, by
+// the arrow keys or its two actions, and read out as the time it shows. Its
+// name, its text and its value text are that time; its numeric value is the
+// minutes since midnight or 12 o'clock the time stands for. (AT-SPI knows no
+// clock; on a dial or slider a screen reader reads out only the bare
+// number, on a spin button its text.)
+class FaceAccessible final : public QAccessibleWidget,
+                             public QAccessibleValueInterface,
+                             public QAccessibleTextInterface {
  public:
-  explicit FaceAccessible(FaceSurface* face) : QAccessibleWidget(face, QAccessible::Clock), face_(face) {
+  explicit FaceAccessible(FaceSurface* face) : QAccessibleWidget(face, QAccessible::SpinBox), face_(face) {
     for (Image* image : {&face->form().Image1, &face->form().Image4}) {
       auto* picture = new PictureAccessible(face, *image);
       QAccessible::registerAccessibleInterface(picture);  // Qt owns it from here
@@ -88,6 +101,79 @@ class FaceAccessible final : public QAccessibleWidget {
     }
     if (t == QAccessible::Description) return QStringLiteral("アナログ時計の文字盤");
     return QAccessibleWidget::text(t);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (face_->keyboard().focusedPicture()) s.focused = false;  // its picture has the focus
+    return s;
+  }
+  QAccessibleInterface* focusChild() const override {
+    if (const Image* focused = face_->keyboard().focusedPicture()) return pictureFor(*focused);
+    return QAccessibleWidget::focusChild();
+  }
+
+  QStringList actionNames() const override {
+    return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
+  }
+  QString localizedActionDescription(const QString& name) const override {
+    if (name == increaseAction()) return QStringLiteral("時刻を進める");
+    if (name == decreaseAction()) return QStringLiteral("時刻を戻す");
+    return QAccessibleWidget::localizedActionDescription(name);
+  }
+  void doAction(const QString& name) override {
+    if (name == increaseAction())
+      face_->form().StepForward(0);
+    else if (name == decreaseAction())
+      face_->form().StepBack(0);
+    else
+      QAccessibleWidget::doAction(name);
+  }
+  QStringList keyBindingsForAction(const QString& name) const override {
+    if (name == increaseAction()) return {QStringLiteral("Right")};
+    if (name == decreaseAction()) return {QStringLiteral("Left")};
+    return QAccessibleWidget::keyBindingsForAction(name);
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  // The value: the time shown, in minutes.
+  QVariant currentValue() const override {
+    const auto shown = face_->form().timeShown();
+    return shown ? shown->hour * 60 + shown->minute : 0;
+  }
+  void setCurrentValue(const QVariant&) override {}  // set by stepping only
+  QVariant maximumValue() const override { return 24 * 60 - 1; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
+
+  // The text: the time shown, read-only.
+  QString text(int start, int end) const override { return text(QAccessible::Name).mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(text(QAccessible::Name).size()); }
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+
+  PictureAccessible* pictureFor(const Image& image) const {
+    for (PictureAccessible* p : pictures_)
+      if (&p->image() == &image) return p;
+    return nullptr;
   }
 
   int childCount() const override { return static_cast<int>(visiblePictures().size()); }
@@ -130,32 +216,109 @@ void installFaceAccessibility() {
 }
 
 namespace {
-constexpr char kPendingProperty[] = "tirpoTimeCheckPending";
-constexpr char kToldProperty[] = "tirpoTimeTold";
+
+FaceAccessible* faceInterface(FaceSurface* face) {
+  return dynamic_cast<FaceAccessible*>(QAccessible::queryAccessibleInterface(face));
+}
+
+// Tells the time on the face, paced, once the current event is handled. It
+// lives with the face, which finds it by its name.
+constexpr char kTellerName[] = "tirpoTimeTeller";
+
+class TimeTeller final : public QObject {
+ public:
+  explicit TimeTeller(FaceSurface* face) : QObject(face), face_(face) {
+    setObjectName(QLatin1String(kTellerName));
+    clock_.start();
+    again_.setSingleShot(true);
+    QObject::connect(&again_, &QTimer::timeout, this, [this] { check(); });
+  }
+  static TimeTeller& of(FaceSurface* face) {
+    if (auto* t = face->findChild<QObject*>(QLatin1String(kTellerName), Qt::FindDirectChildrenOnly))
+      return *static_cast<TimeTeller*>(t);
+    return *new TimeTeller(face);
+  }
+
+  // A handler that writes one clock value often writes more before it
+  // returns (the hour, then the minute; a mode button clears them before it
+  // switches the mode), and the face reads out a half-done time in between.
+  // So the face is read once the handler is done; assistive technology takes
+  // the name along with the notification.
+  void checkSoon() {
+    if (pending_) return;
+    pending_ = true;
+    QMetaObject::invokeMethod(
+        face_,
+        [this] {
+          pending_ = false;
+          check();
+        },
+        Qt::QueuedConnection);
+  }
+
+ private:
+  void check() {
+    if (!QAccessible::isActive()) return;
+    FaceAccessible* iface = faceInterface(face_);
+    if (!iface) return;
+    const AnnouncePacing::Verdict v =
+        pacing_.check(iface->text(QAccessible::Name).toStdString(), face_->form().autoRunGoing(), clock_.elapsed());
+    if (v.tell) {
+      again_.stop();
+      QAccessibleEvent nameChanged(face_, QAccessible::NameChanged);
+      QAccessible::updateAccessibility(&nameChanged);
+      // What a screen reader speaks for a focused spin button.
+      QAccessibleValueChangeEvent valueChanged(face_, iface->currentValue());
+      QAccessible::updateAccessibility(&valueChanged);
+    } else if (v.askAgainMs > 0 && !again_.isActive()) {
+      again_.start(static_cast<int>(v.askAgainMs));
+    }
+  }
+
+  FaceSurface* face_;
+  AnnouncePacing pacing_;
+  QElapsedTimer clock_;
+  QTimer again_;
+  bool pending_ = false;
+};
+
+void pictureShownOrHidden(FaceSurface* face, const Image& image) {
+  if (!QAccessible::isActive()) return;
+  FaceAccessible* iface = faceInterface(face);
+  PictureAccessible* picture = iface ? iface->pictureFor(image) : nullptr;
+  if (!picture) return;
+  QAccessibleEvent event(picture, image.visible() ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+  QAccessible::updateAccessibility(&event);
+}
+
 }  // namespace
 
-// A handler that writes one clock value often writes more before it returns
-// (the hour, then the minute; a mode button clears them before it switches
-// the mode), and the face reads out a half-done time in between. So the face
-// is read once the handler is done, and a notification goes out only when
-// what it reads differs from what was last told: assistive technology takes
-// the name along with the notification.
-void announceFaceTime(FaceSurface* face) {
-  if (!QAccessible::isActive() || face->property(kPendingProperty).toBool()) return;
-  face->setProperty(kPendingProperty, true);
+void tellAssistiveTechnology(FaceSurface* face, const Control& control, Aspect aspect) {
+  if (!QAccessible::isActive()) return;  // nobody listens
+  const Form88& f = face->form();
+  // The clock values behind the hands (a press that stops the AUTO run
+  // writes only the hour).
+  if (aspect == Aspect::Text &&
+      (&control == &f.Label1 || &control == &f.Label2 || &control == &f.Label7 || &control == &f.Label8))
+    TimeTeller::of(face).checkSoon();
+  if (aspect == Aspect::Visible && (&control == &f.Image1 || &control == &f.Image4))
+    pictureShownOrHidden(face, static_cast<const Image&>(control));
+}
+
+void tellFocus(FaceSurface* face) {
+  const QPointer<FaceSurface> guard(face);
   QMetaObject::invokeMethod(
       face,
-      [face] {
-        face->setProperty(kPendingProperty, false);
-        if (!QAccessible::isActive()) return;
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(face);
+      [guard] {
+        if (!guard || !guard->hasFocus() || !QAccessible::isActive()) return;
+        FaceAccessible* iface = faceInterface(guard);
         if (!iface) return;
-        const QString name = iface->text(QAccessible::Name);
-        const QVariant told = face->property(kToldProperty);
-        if (told.isValid() && told.toString() == name) return;
-        face->setProperty(kToldProperty, name);
-        QAccessibleEvent nameChanged(face, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&nameChanged);
+        const Image* picture = guard->keyboard().focusedPicture();
+        QAccessibleInterface* focused =
+            picture ? static_cast<QAccessibleInterface*>(iface->pictureFor(*picture)) : iface;
+        if (!focused) return;
+        QAccessibleEvent event(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
       },
       Qt::QueuedConnection);
 }

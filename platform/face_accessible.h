@@ -1,11 +1,9 @@
 #pragma once
-// What assistive technology learns about the clock face: a clock that
-// reads out the time its hands show, with the two centre pictures as
-// buttons that say what a press does.
+// What assistive technology learns about the clock face: a spin button that
+// reads out the time its hands show and offers to step it forward and back,
+// with the visible centre picture as a button that says what a press does.
 
-class QObject;
-class QAccessibleInterface;
-class QString;
+#include "window/control.h"
 
 namespace tirpo {
 
@@ -14,8 +12,14 @@ class FaceSurface;
 // Lets Qt build the face's accessible interface (call once per program).
 void installFaceAccessibility();
 
-// A clock value behind the hands was written: once the current event is
-// handled, assistive technology is told the time on the face if it changed.
-void announceFaceTime(FaceSurface* face);
+// A control of the face changed. A clock value behind the hands: once the
+// current event is handled, assistive technology is told the time on the
+// face if it changed (paced while the AUTO run goes). A picture shown or
+// hidden: it is told which picture the face offers now.
+void tellAssistiveTechnology(FaceSurface* face, const Control& control, Aspect aspect);
+
+// The keyboard focus moved on the face (to or from its picture): once the
+// current event is handled, assistive technology is told what has it.
+void tellFocus(FaceSurface* face);
 
 }  // namespace tirpo

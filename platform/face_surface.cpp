@@ -10,36 +10,20 @@
 #include "platform/colours.h"
 #include "platform/emblem.h"
 #include "platform/face_accessible.h"
+#include "platform/face_keyboard.h"
 #include "platform/fonts.h"
+#include "platform/input_codes.h"
 #include "platform/qt_text_measurer.h"
 
 namespace tirpo {
-
-namespace {
-
-int buttonCode(Qt::MouseButton b) {
-  switch (b) {
-    case Qt::LeftButton: return kLeftButton;
-    case Qt::RightButton: return kRightButton;
-    case Qt::MiddleButton: return kMiddleButton;
-    default: return 0;
-  }
-}
-
-int shiftCode(Qt::KeyboardModifiers m) {
-  return (m & Qt::ShiftModifier ? kShiftKey : 0) | (m & Qt::ControlModifier ? kCtrlKey : 0) |
-         (m & Qt::AltModifier ? kAltKey : 0);
-}
-
-}  // namespace
 
 FaceSurface::FaceSurface(Form88& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
       tpp_(twipsPerPixel()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::NoFocus);
   installFaceAccessibility();
+  keyboard_ = new FaceKeyboard(this);
 }
 
 QRectF FaceSurface::toPixels(const TwipRect& r) const {
@@ -86,10 +70,8 @@ FaceSurface::Look FaceSurface::lookOf(const Control& c) const {
 }
 
 void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
-  // The clock values behind the hands: the face now reads out another time.
-  if (aspect == Aspect::Text &&
-      (&control == &form_.Label1 || &control == &form_.Label7 || &control == &form_.Label8))
-    announceFaceTime(this);
+  tellAssistiveTechnology(this, control, aspect);
+  keyboard_->controlChanged(control, aspect);
   // A handler often writes a control several times (the highlights colour all
   // sixty dots, then five of them again); only where it ends counts.
   if (std::find(changed_.begin(), changed_.end(), &control) == changed_.end()) changed_.push_back(&control);
@@ -298,6 +280,7 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
                    QPainter::SmoothPixmapTransform);
   const QRegion& region = event->region();
   p.fillRect(region.boundingRect(), toQColor(form_.backColor(), this));
+  keyboard_->paintRing(p);  // under everything else, so it hides nothing
   const QRectF area = region.boundingRect();
   const bool oneRect = region.rectCount() == 1;
   // The repainted area in twips, widened by the margin boundsOf() gives a

@@ -16,11 +16,14 @@
 
 namespace tirpo {
 
+class FaceKeyboard;
+
 class FaceSurface final : public QWidget {
   Q_OBJECT
  public:
   FaceSurface(Form88& form, QWidget* parent);
   Form88& form() const { return form_; }
+  FaceKeyboard& keyboard() const { return *keyboard_; }
 
   // A control changed; it is compared with what the screen shows once the
   // handler that changed it is done.
@@ -87,6 +90,7 @@ class FaceSurface final : public QWidget {
   TextCache& textOf(const Label& label);
 
   Form88& form_;
+  FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
   double tpp_;  // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
   // What the screen shows of each control once the repaints asked for are

@@ -25,6 +25,11 @@ inline constexpr int kMiddleButton = 4;
 inline constexpr int kShiftKey = 1;
 inline constexpr int kCtrlKey = 2;
 inline constexpr int kAltKey = 4;
+// Keys on the face as its key handler receives them.
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDown = 40;
 
 class Form88 {
   // Declared first: the controls below are made with pointers to these.
@@ -126,6 +131,22 @@ class Form88 {
   void Image1_Click();
   void Image4_Click();
 
+  // --- the face's presses, whichever way they come ---------------------------
+  // A forward press is what a left press on the bare face does, a back press
+  // what a right press does. A mouse press, a key on the face and an
+  // assistive tool's action all press through these two, so they always
+  // agree. Shift carries the shift keys as for a mouse press.
+  void StepForward(int shift);
+  void StepBack(int shift);
+  // A key pressed while the face has the keyboard focus: Right or Up is a
+  // forward press, Left or Down a back press. A key held down repeats its
+  // press, except while the step list shows "AUTO": there a press starts or
+  // stops the run, so only the first press of a held key counts. Returns
+  // whether the key is one of the face's.
+  bool Face_KeyDown(int keyCode, int shift, bool autoRepeat);
+  // The AUTO run is moving the time.
+  bool autoRunGoing() const;
+
   // --- face procedures ------------------------------------------------------
   void ResetFace();
   void ShowFace();
@@ -141,6 +162,7 @@ class Form88 {
   bool layoutDial();
   void placeHand(Line& hand, double factor, double angleDeg);
   void placeHandsFromMinutes();
+  void pressFace(int button);
   void highlightMinute(const Label& source, Colour base);
   void highlightHourSector(const Label& source);
   void applyOuterSize(double w, double h);

@@ -1,4 +1,5 @@
-// Setting the time by hand: presses on the face and the run timer's ticks.
+// Setting the time by hand: presses on the face (by mouse, key or assistive
+// action) and the run timer's ticks.
 
 #include "clock/geometry.h"
 #include "clock/numeric.h"
@@ -32,7 +33,20 @@ void stepUnit(Label& label, int button) {
 
 }  // namespace
 
-void Form88::Form_MouseDown(int button, int /*shift*/, float /*x*/, float /*y*/) {
+void Form88::Form_MouseDown(int button, int shift, float /*x*/, float /*y*/) {
+  if (button == kLeftButton)
+    StepForward(shift);
+  else if (button == kRightButton)
+    StepBack(shift);
+  else
+    pressFace(button);
+}
+
+// The shift keys and the position take no part in a press.
+void Form88::StepForward(int /*shift*/) { pressFace(kLeftButton); }
+void Form88::StepBack(int /*shift*/) { pressFace(kRightButton); }
+
+void Form88::pressFace(int button) {
   if (state.stepMode == False) {
     if (Command8.backColor() == kYellow) return;  // the live clock ignores presses
     Timer1.setEnabled(false);

@@ -8,12 +8,14 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -45,21 +47,31 @@ struct Captured {
   QObject* object;
   QAccessible::Event type;
   QString name;
+  qint64 atMs;
+  QAccessibleInterface* iface;
 };
 std::vector<Captured> captured;
+QElapsedTimer sinceStart;
 
 void captureUpdate(QAccessibleEvent* event) {
   QAccessibleInterface* iface = event->accessibleInterface();
-  captured.push_back({event->object(), event->type(), iface ? iface->text(QAccessible::Name) : QString()});
+  captured.push_back({event->object(), event->type(), iface ? iface->text(QAccessible::Name) : QString(),
+                      sinceStart.elapsed(), iface});
 }
 
-// The name and value notifications about one object, in order.
+// The name notifications about one object, in order.
 std::vector<Captured> nameEventsFor(const QObject* object) {
   std::vector<Captured> out;
   for (const Captured& c : captured)
-    if (c.object == object && (c.type == QAccessible::NameChanged || c.type == QAccessible::ValueChanged))
-      out.push_back(c);
+    if (c.object == object && c.type == QAccessible::NameChanged) out.push_back(c);
   return out;
+}
+// Each name notification of the face comes with a value notification: a
+// screen reader speaks a focused spin button's text when its value changes.
+std::size_t valueEventsFor(const QObject* object) {
+  return static_cast<std::size_t>(std::count_if(captured.begin(), captured.end(), [object](const Captured& c) {
+    return c.object == object && c.type == QAccessible::ValueChanged;
+  }));
 }
 
 // Whatever the window queued for after the current event is delivered, as
@@ -184,9 +196,15 @@ class AccessibilityTest : public QObject {
   void faceReadsTheTimeShown_data();
   void faceReadsTheTimeShown();
   void picturesGoWithTheirWindow();
+  void faceActionsStepTheTime();
+  void pictureFocusAndSwitchesAreTold();
+  void theRunIsToldOnceASecond();
 };
 
-void AccessibilityTest::initTestCase() { eventsSeen = activateAccessibility(); }
+void AccessibilityTest::initTestCase() {
+  sinceStart.start();
+  eventsSeen = activateAccessibility();
+}
 
 void AccessibilityTest::controlsHaveNames_data() {
   QTest::addColumn<QString>("control");
@@ -288,7 +306,11 @@ void AccessibilityTest::faceIsAClockWithPictures() {
   show(w);
   QAccessibleInterface* face = ifaceOf(w.surface());
   QVERIFY(face && face->isValid());
-  QCOMPARE(face->role(), QAccessible::Clock);
+  // A spin button, which AT-SPI knows (a clock arrives there as "unknown"),
+  // stepped by its actions; its text and value follow the time shown.
+  QCOMPARE(face->role(), QAccessible::SpinBox);
+  QVERIFY(face->state().focusable);
+  QVERIFY(face->textInterface() && face->valueInterface());
   QCOMPARE(face->text(QAccessible::Name), kNoTime);
   QVERIFY(!face->text(QAccessible::Description).isEmpty());
 
@@ -426,13 +448,31 @@ void AccessibilityTest::faceReadsTheTimeShown() {
   const QString now = faceName(w);
   QCOMPARE(now, name);
   QCOMPARE(now != was, changes);
-  // Name and value read the same time.
-  if (now != kNoTime) QCOMPARE(ifaceOf(w.surface())->text(QAccessible::Value), now);
+  // Name, value text and text read the same time.
+  if (now != kNoTime) {
+    QAccessibleInterface* face = ifaceOf(w.surface());
+    QCOMPARE(face->text(QAccessible::Value), now);
+    QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), now);
+    const auto shown = w.form().timeShown();
+    QVERIFY(shown);
+    QCOMPARE(face->valueInterface()->currentValue().toInt(), shown->hour * 60 + shown->minute);
+  }
 
   if (!eventsSeen) QSKIP("the toolkit's platform headers are missing: notifications cannot be switched on");
-  const std::vector<Captured> events = nameEventsFor(w.surface());
   QStringList heard;
+  std::vector<Captured> events = nameEventsFor(w.surface());
+  QCOMPARE(valueEventsFor(w.surface()), events.size());
   for (const Captured& c : events) heard << c.name;
+  if (changes && w.form().autoRunGoing()) {
+    // The run started within the last second: its time is told with the
+    // next second (by then the run has moved it on).
+    QVERIFY2(events.empty(), "the run's time was told within a second of the last");
+    QTRY_VERIFY_WITH_TIMEOUT(!nameEventsFor(w.surface()).empty(), 5000);
+    events = nameEventsFor(w.surface());
+    QCOMPARE(events.size(), std::size_t{1});
+    QVERIFY(events.back().name != was);
+    return;
+  }
   if (changes) {
     QVERIFY2(!events.empty(), qPrintable(QStringLiteral("the face went from \"%1\" to \"%2\" without a notification")
                                              .arg(was, now)));
@@ -469,6 +509,98 @@ void AccessibilityTest::picturesGoWithTheirWindow() {
     QAccessibleInterface* stale = QAccessible::accessibleInterface(id);
     QVERIFY2(!stale || !stale->isValid(), "a picture of a closed window still answers");
   }
+}
+
+void AccessibilityTest::faceActionsStepTheTime() {
+  tirpo::fakes::FakeClock clock;
+  ClockWindow w(&clock);
+  show(w);
+  perform(w, clock, QStringLiteral("今何時"));
+  perform(w, clock, QStringLiteral("pick:5"));
+  QAccessibleActionInterface* actions = ifaceOf(w.surface())->actionInterface();
+  QVERIFY(actions);
+  const QString forward = QAccessibleActionInterface::increaseAction();
+  const QString back = QAccessibleActionInterface::decreaseAction();
+  QVERIFY(actions->actionNames().contains(forward) && actions->actionNames().contains(back));
+  QVERIFY(!actions->localizedActionDescription(forward).isEmpty());
+  for (int i = 0; i < 3; ++i) actions->doAction(forward);
+  QCOMPARE(faceName(w), QStringLiteral("12時15分"));
+  actions->doAction(back);
+  QCOMPARE(faceName(w), QStringLiteral("12時10分"));
+  // In the live clock the actions, like the presses, change nothing.
+  perform(w, clock, QStringLiteral("time:3:15:00"));
+  perform(w, clock, QStringLiteral("時計"));
+  perform(w, clock, QStringLiteral("tick"));
+  actions->doAction(forward);
+  actions->doAction(back);
+  QCOMPARE(faceName(w), QStringLiteral("3時15分"));
+}
+
+void AccessibilityTest::pictureFocusAndSwitchesAreTold() {
+  if (!eventsSeen) QSKIP("the toolkit's platform headers are missing: notifications cannot be switched on");
+  tirpo::fakes::FakeClock clock;
+  ClockWindow w(&clock);
+  show(w);
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  w.manualButton()->click();
+  finishEvent(w);
+  w.stepList()->setFocus(Qt::TabFocusReason);
+  captured.clear();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // the face
+  QTest::keyClick(w.surface(), Qt::Key_Tab);                  // its picture
+  finishEvent(w);
+  const auto focusNames = [] {
+    QStringList names;
+    for (const Captured& c : captured)
+      if (c.type == QAccessible::Focus) names << c.name;
+    return names;
+  };
+  QCOMPARE(focusNames(), (QStringList{QStringLiteral("12時0分"), kHideNumerals}));
+  QVERIFY(visiblePicture(w)->state().focused);
+  QVERIFY(!ifaceOf(w.surface())->state().focused);
+  QCOMPARE(ifaceOf(w.surface())->focusChild(), visiblePicture(w));
+
+  captured.clear();
+  QTest::keyClick(w.surface(), Qt::Key_Space);
+  finishEvent(w);
+  QStringList told;
+  for (const Captured& c : captured) {
+    if (c.type == QAccessible::ObjectShow) told << "show " + c.name;
+    if (c.type == QAccessible::ObjectHide) told << "hide " + c.name;
+    if (c.type == QAccessible::Focus) told << "focus " + c.name;
+  }
+  QCOMPARE(told, (QStringList{"show " + kShowNumerals, "hide " + kHideNumerals, "focus " + kShowNumerals}));
+}
+
+// While the run moves the clock ten minutes a second, the face is told at
+// most once a second, and the time it stops at as soon as it stops.
+void AccessibilityTest::theRunIsToldOnceASecond() {
+  if (!eventsSeen) QSKIP("the toolkit's platform headers are missing: notifications cannot be switched on");
+  tirpo::fakes::FakeClock clock;
+  ClockWindow w(&clock);
+  show(w);
+  perform(w, clock, QStringLiteral("今何時"));
+  finishEvent(w);
+  QAccessibleActionInterface* actions = ifaceOf(w.surface())->actionInterface();
+  captured.clear();
+  QElapsedTimer run;
+  run.start();
+  actions->doAction(QAccessibleActionInterface::increaseAction());
+  QVERIFY(w.form().autoRunGoing());
+  QTest::qWait(2600);
+  actions->doAction(QAccessibleActionInterface::increaseAction());
+  const qint64 ranMs = run.elapsed();
+  QVERIFY(!w.form().Timer4.enabled());
+  finishEvent(w);
+  const std::vector<Captured> events = nameEventsFor(w.surface());
+  QStringList heard;
+  for (const Captured& c : events) heard << QStringLiteral("%1 at %2").arg(c.name).arg(c.atMs);
+  QVERIFY2(events.size() >= 2, qPrintable(heard.join(", ")));
+  QVERIFY2(static_cast<qint64>(events.size()) <= ranMs / 1000 + 2, qPrintable(heard.join(", ")));
+  for (std::size_t i = 2; i < events.size(); ++i)  // the last one, at the stop, may come sooner
+    QVERIFY2(events[i - 1].atMs - events[i - 2].atMs >= 990, qPrintable(heard.join(", ")));
+  QCOMPARE(events.back().name, faceName(w));
 }
 
 int main(int argc, char* argv[]) {

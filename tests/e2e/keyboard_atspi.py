@@ -1,0 +1,392 @@
+#!/usr/bin/python3
+"""The whole clock from the keyboard, read back through the desktop's
+accessibility bus (AT-SPI), as a screen reader user meets it.
+
+A private D-Bus session bus is started next to the private X server; the
+accessibility bus starts on it when first asked for, and the program joins
+it. Keys are typed with xdotool (no pointer at all); what the program tells
+assistive technology is read with pyatspi (Debian's python3-pyatspi, hence
+/usr/bin/python3).
+
+Cases:
+  keyboard  Tab to 今何時 and press Space, pick step 5 with the arrow keys,
+            Tab to the face, Right three times: the face reads "12時15分" and
+            the minute hand points at 3; Left: "12時10分"; Tab to the picture
+            and Space toggles the minute numerals; the face's step actions
+            move the time too.
+  walk      A second client walks the whole accessible tree over and over
+            while the pictures toggle and the modes change, then the window
+            is closed with the keyboard: the program neither crashes nor
+            reports a sanitizer fault.
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import (GREEN, TITLE_AUTO, TITLE_CLOCK, ClockSession, Failure, _die_with_parent,  # noqa: E402
+                     check, log, missing_tools, stop_pid, title_for_step, wait_until)
+from reading import minute_hand, minute_numerals  # noqa: E402
+
+SHOW_NUMERALS = "分の数字を表示する"
+HIDE_NUMERALS = "分の数字を隠す"
+ATSPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "runtime error:", "UndefinedBehaviorSanitizer")
+
+
+class SessionBus:
+    """A private D-Bus session bus for the program and the reading client."""
+
+    def __init__(self, artefacts):
+        self.artefacts = artefacts
+        self.proc = self.launcher = None
+
+    def __enter__(self):
+        # The accessibility bus keeps its socket in the runtime folder: one
+        # of its own, so that sessions side by side do not meet.
+        self.runtime = tempfile.mkdtemp(prefix="tirpo-atspi-")
+        os.chmod(self.runtime, 0o700)
+        os.environ["XDG_RUNTIME_DIR"] = self.runtime
+        read_fd, write_fd = os.pipe()
+        logf = open(os.path.join(self.artefacts, "dbus.log"), "wb")
+        try:
+            self.proc = subprocess.Popen(
+                ["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}"],
+                pass_fds=(write_fd,), stdout=logf, stderr=subprocess.STDOUT,
+                stdin=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        finally:
+            os.close(write_fd)
+            logf.close()
+        address = b""
+        deadline = time.monotonic() + 10
+        while not address.endswith(b"\n"):
+            check(time.monotonic() < deadline, "dbus-daemon printed no address")
+            chunk = os.read(read_fd, 512)
+            check(chunk, "dbus-daemon closed its address pipe")
+            address += chunk
+        os.close(read_fd)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address.decode().strip()
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        # The program's bridge joins an accessibility bus that is already
+        # there; nobody here runs a desktop that would switch it on.
+        os.environ["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        log(f"session bus {os.environ['DBUS_SESSION_BUS_ADDRESS']} (dbus-daemon pid {self.proc.pid})")
+        # Started here rather than by the bus, so that it is this script's
+        # child and is stopped (and reaped) by it.
+        logf = open(os.path.join(self.artefacts, "at-spi-bus.log"), "wb")
+        self.launcher = subprocess.Popen([ATSPI_LAUNCHER, "--launch-immediately"], stdout=logf,
+                                         stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                         preexec_fn=_die_with_parent)
+        logf.close()
+        return self
+
+    def __exit__(self, *exc):
+        stop_pid(self.launcher, "at-spi-bus-launcher")
+        stop_pid(self.proc, "dbus-daemon")
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+# -- the accessible tree --------------------------------------------------------
+
+def atspi():
+    import pyatspi  # after the session bus is in the environment
+    return pyatspi
+
+
+def app_root():
+    """The program's application object on the accessibility bus, or None."""
+    for app in atspi().Registry.getDesktop(0):
+        if app is not None and app.name == "tirpo-clock":
+            return app
+    return None
+
+
+def descendants(obj):
+    yield obj
+    for child in obj:
+        if child is not None:
+            yield from descendants(child)
+
+
+def find(root, role, name=None):
+    for obj in descendants(root):
+        if obj.getRole() == role and (name is None or obj.name == name):
+            return obj
+    return None
+
+
+def focused(root):
+    """(role name, name) of the deepest object that has the focus."""
+    pa = atspi()
+    found = None
+    for obj in descendants(root):
+        if obj.getState().contains(pa.STATE_FOCUSED):
+            found = obj
+    return (found.getRoleName(), found.name) if found else None
+
+
+def do_action(obj, name):
+    action = obj.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    check(name in names, f"{obj.getRoleName()} {obj.name!r} offers {names}, not {name!r}")
+    action.doAction(names.index(name))
+
+
+class Keyboard:
+    """Keys typed into the focused window, nothing else."""
+
+    def __init__(self, session):
+        self.s = session
+
+    def press(self, *keys):
+        self.s.alive()
+        for k in keys:
+            log(f"key {k}")
+            self.s.x(["xdotool", "key", "--clearmodifiers", k])
+            time.sleep(0.15)
+
+
+def wait_focus(root, role, name, what):
+    try:
+        return wait_until(lambda: focused(root) == (role, name), 10, what)
+    except Failure:
+        raise Failure(f"{what}: the focus is on {focused(root)}, expected {(role, name)}")
+
+
+def wait_name(obj, name, what):
+    try:
+        wait_until(lambda: obj.name == name, 10, what)
+    except Failure:
+        raise Failure(f"{what}: the face reads {obj.name!r}, expected {name!r}")
+
+
+def start(s):
+    """Waits for the program on the accessibility bus; gives the window the
+    keyboard focus."""
+    root = wait_until(app_root, 20, "the program on the accessibility bus")
+    s.x(["xdotool", "windowactivate", "--sync", s.wid], check_rc=False)
+    s.x(["xdotool", "windowfocus", "--sync", s.wid])
+    wait_until(lambda: focused(root) is not None, 10, "a control with the keyboard focus")
+    log(f"focus at start: {focused(root)}")
+    return root
+
+
+# -- cases ----------------------------------------------------------------------
+
+def keyboard(s):
+    pa = atspi()
+    root = start(s)
+    keys = Keyboard(s)
+    wait_focus(root, "push button", "時計", "the first stop")
+    keys.press("Tab")
+    wait_focus(root, "push button", "今何時", "Tab to 今何時")
+    keys.press("space")
+    s.wait_title(TITLE_AUTO)
+    # 秒 is off in the manual clock: 分, 時, then the step list.
+    keys.press("Tab", "Tab", "Tab")
+    wait_until(lambda: focused(root) and focused(root)[0] in ("text", "combo box"), 10, "the step list")
+    keys.press("Down", "Down")
+    s.wait_title(title_for_step("5"))
+    keys.press("Tab")
+    face = find(root, pa.ROLE_SPIN_BUTTON)
+    check(face is not None, "no spin button (the face) in the accessible tree")
+    wait_focus(root, "spin button", "12時0分", "Tab to the face")
+
+    keys.press("Right", "Right", "Right")
+    wait_name(face, "12時15分", "three times Right")
+    geometry = s.face()
+    img = s.shot_when("12-15", lambda im: minute_hand(im, geometry, GREEN).points_at(90, 3))
+    m = minute_hand(img, geometry, GREEN)
+    check(m.points_at(90, 3), f"{img.path}: minute hand {m}, expected 90 deg (pointing at 3)")
+    keys.press("Left")
+    wait_name(face, "12時10分", "Left")
+    img = s.shot_when("12-10", lambda im: minute_hand(im, geometry, GREEN).points_at(60, 3))
+    m = minute_hand(img, geometry, GREEN)
+    check(m.points_at(60, 3), f"{img.path}: minute hand {m}, expected 60 deg")
+
+    # The picture: one more stop; Space presses it.
+    keys.press("Tab")
+    shown = [c.name for c in face]
+    check(len(shown) == 1, f"the face offers {shown}")
+    wait_focus(root, "push button", shown[0], "Tab to the picture")
+    numerals_before = sum(1 for v in minute_numerals(s.shot("picture-before"), geometry).values() if v)
+    keys.press("space")
+    other = SHOW_NUMERALS if shown[0] == HIDE_NUMERALS else HIDE_NUMERALS
+    wait_focus(root, "push button", other, "Space on the picture")
+    want_numerals = other == HIDE_NUMERALS  # the picture now offers to hide them: they show
+    img = s.shot_when("picture-after", lambda im: (sum(1 for v in minute_numerals(im, geometry).values() if v) > 30)
+                      == want_numerals)
+    numerals_after = sum(1 for v in minute_numerals(img, geometry).values() if v)
+    log(f"minute numerals seen: {numerals_before} before, {numerals_after} after")
+    check((numerals_after > 30) == want_numerals and (numerals_before > 30) != want_numerals,
+          f"{img.path}: {numerals_before} numerals before Space, {numerals_after} after")
+
+    # Assistive technology steps the time with the face's own actions.
+    do_action(face, "Increase")
+    wait_name(face, "12時15分", "the Increase action")
+    do_action(face, "Decrease")
+    do_action(face, "Decrease")
+    wait_name(face, "12時5分", "the Decrease action twice")
+    s.alive()
+
+
+def walk(s):
+    pa = atspi()
+    root = start(s)
+    keys = Keyboard(s)
+    walker = subprocess.Popen([sys.executable, "-B", os.path.abspath(__file__), "--walker"],
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+    try:
+        clock_button = find(root, pa.ROLE_PUSH_BUTTON, "時計")
+        manual_button = find(root, pa.ROLE_PUSH_BUTTON, "今何時")
+        face = find(root, pa.ROLE_SPIN_BUTTON)
+        check(None not in (clock_button, manual_button, face), "buttons or the face missing")
+        for round_no in range(6):
+            log(f"round {round_no}")
+            do_action(manual_button, "Press")
+            s.wait_title(TITLE_AUTO)
+            do_action(face, "Increase")  # the run starts
+            for _ in range(3):
+                picture = next(iter(face), None)
+                check(picture is not None, "the face offers no picture")
+                do_action(picture, "Press")
+                time.sleep(0.2)
+            do_action(face, "Increase")  # and stops
+            do_action(clock_button, "Press")
+            s.wait_title(TITLE_CLOCK)
+            picture = next(iter(face), None)
+            if picture is not None:
+                do_action(picture, "Press")
+            time.sleep(0.3)
+            s.alive()
+    finally:
+        walker.send_signal(signal.SIGTERM)
+        out = walker.communicate(timeout=30)[0].decode(errors="replace")
+    log(f"walker: {out.strip().splitlines()[-1] if out.strip() else '(no output)'}")
+    check(walker.returncode == 0, f"the walking client failed ({walker.returncode}):\n{out[-2000:]}")
+    # Closed with the keyboard, while the walking client's objects are still
+    # known to the bus.
+    keys.press("alt+F4")
+    try:
+        s.app.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program did not end after Alt+F4")
+    check(s.app.returncode == 0, f"the program ended with {s.app.returncode}")
+
+
+def read_bounds(obj, pa):
+    obj.queryComponent().getExtents(pa.DESKTOP_COORDS)
+
+
+def read_actions(obj, pa):
+    action = obj.queryAction()
+    [(action.getName(i), action.getDescription(i)) for i in range(action.nActions)]
+
+
+def read_text(obj, pa):
+    text = obj.queryText()
+    text.getText(0, text.characterCount)
+
+
+def read_value(obj, pa):
+    value = obj.queryValue()
+    value.currentValue, value.minimumValue, value.maximumValue
+
+
+def walker_main():
+    """Walks the program's whole accessible tree until SIGTERM; every object's
+    role, name, states, bounds, children, actions, text and value are read."""
+    stop = []
+    signal.signal(signal.SIGTERM, lambda *_: stop.append(1))
+    pa = atspi()
+    walks = objects = vanished = 0
+    while not stop:
+        root = app_root()
+        if root is None:
+            time.sleep(0.05)
+            continue
+        try:
+            for obj in descendants(root):
+                obj.getRoleName(), obj.name, obj.description, obj.getState().getStates()
+                obj.getIndexInParent()
+                for query in (read_bounds, read_actions, read_text, read_value):
+                    try:
+                        query(obj, pa)
+                    except NotImplementedError:  # the object does not offer it
+                        pass
+                objects += 1
+            walks += 1
+        except Exception as e:  # an object went away while being read
+            vanished += 1
+            if vanished <= 3:
+                print(f"object vanished mid-walk: {type(e).__name__}: {e}", flush=True)
+    print(f"{walks} walks, {objects} objects read, {vanished} walks cut short", flush=True)
+    return 0 if walks > 0 else 1
+
+
+CASES = {"keyboard": keyboard, "walk": walk}
+
+
+def main():
+    if "--walker" in sys.argv:
+        return walker_main()
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--app", required=True)
+    ap.add_argument("--wm", choices=("none", "openbox"), default="openbox")
+    ap.add_argument("--artefacts", required=True)
+    ap.add_argument("--budget", type=int, default=240, help="seconds before giving up")
+    ap.add_argument("case", choices=sorted(CASES))
+    args = ap.parse_args()
+    missing = missing_tools(("openbox", "dbus-daemon") if args.wm == "openbox" else ("dbus-daemon",))
+    missing += [] if os.access(ATSPI_LAUNCHER, os.X_OK) else ["at-spi2-core"]
+    if missing:
+        print(f"missing tools: {' '.join(missing)} (scripts/install-deps installs them)", file=sys.stderr)
+        return 2
+    try:
+        atspi()
+    except ImportError:
+        print("pyatspi is missing (scripts/install-deps installs python3-pyatspi)", file=sys.stderr)
+        return 2
+
+    def out_of_time(*_):
+        raise Failure(f"the case ran longer than {args.budget} s")
+    signal.signal(signal.SIGALRM, out_of_time)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    signal.alarm(args.budget)
+    start_time = time.monotonic()
+    os.makedirs(args.artefacts, exist_ok=True)
+    # Crashes are what is looked for: a leak report at exit is not.
+    os.environ["ASAN_OPTIONS"] = os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0"
+    try:
+        with SessionBus(args.artefacts):
+            atspi().Registry.getDesktop(0)  # starts the accessibility bus
+            with ClockSession(args.app, args.wm, args.artefacts) as session:
+                try:
+                    CASES[args.case](session)
+                finally:
+                    with open(os.path.join(args.artefacts, "tirpo-clock.log"), errors="replace") as f:
+                        app_log = f.read()
+                    marks = [m for m in SANITIZER_MARKS if m in app_log]
+                    if marks:
+                        raise Failure(f"sanitizer report in the program's log: {marks}\n{app_log[-3000:]}")
+    except Failure as e:
+        print(f"FAIL {args.case} ({args.wm}): {e}", file=sys.stderr)
+        print(f"screenshots and logs: {args.artefacts}", file=sys.stderr)
+        return 1
+    except Exception:
+        traceback.print_exc()
+        print(f"FAIL {args.case} ({args.wm}): harness error", file=sys.stderr)
+        return 1
+    log(f"PASS {args.case} ({args.wm}) in {time.monotonic() - start_time:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
