@@ -149,18 +149,7 @@ void FaceSurface::compareChanged() {
     update(all);
     return;
   }
-  // The window's own widgets over the face are not painted through: what
-  // reaches the screen is the face around them.
-  QRegion covered;
-  if (parentWidget())
-    for (const QObject* o : parentWidget()->children())
-      if (o != this && o->isWidgetType()) {
-        const auto* w = static_cast<const QWidget*>(o);
-        if (w->isVisible() && (w->autoFillBackground() || w->testAttribute(Qt::WA_OpaquePaintEvent)))
-          covered += w->geometry();
-      }
-  const auto onScreen = [&] { return regionOf(rects).subtracted(covered).rectCount(); };
-  while (onScreen() > kMostRepaintRects && rects.size() > 1) {
+  while (regionOf(rects).rectCount() > kMostRepaintRects && rects.size() > 1) {
     std::size_t bestI = 0, bestJ = 1;
     qint64 bestGrowth = std::numeric_limits<qint64>::max();
     for (std::size_t i = 0; i < rects.size(); ++i)
