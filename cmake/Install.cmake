@@ -6,6 +6,8 @@
 #   share/applications/<app id>.desktop
 #   share/metainfo/<app id>.metainfo.xml
 #   share/icons/hicolor/<N>x<N>/apps/tirpo-clock.png and scalable/apps/tirpo-clock.svg
+#   share/man/man1/tirpo-clock.1.gz
+#   share/doc/tirpo-clock/copyright and changelog.gz
 # and configures CPack so that `cpack -G DEB` in the build directory produces
 # tirpo-clock_<version>_<arch>.deb.
 
@@ -41,10 +43,56 @@ install(DIRECTORY "${CMAKE_BINARY_DIR}/icons/hicolor"
         PATTERN "${TIRPO_CLOCK_ICON_NAME}.png"
         PATTERN "${TIRPO_CLOCK_ICON_NAME}.svg")
 
+# A packaged binary keeps no compiler notes: after the plain strip that
+# `cmake --install --strip` and CPack do, the .comment and .note sections go
+# as well, as Debian's own packaging tools leave them.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(
+      COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note --strip-unneeded
+              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/tirpo-clock\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+
 # --- Debian package -------------------------------------------------------
 
-set(TIRPO_CLOCK_DEB_MAINTAINER "RUPESKA工房"
-    CACHE STRING "Maintainer field of the Debian package (\"Name <address>\")")
+# Who answers for the package: "Name <address>". Set it when configuring,
+# e.g. -DTIRPO_CLOCK_DEB_MAINTAINER="山田花子 <hanako@example.org>".
+set(_tirpo_maintainer_help "Maintainer field of the Debian package (\"Name <address>\")")
+set(TIRPO_CLOCK_DEB_MAINTAINER "RUPESKA工房 <tirpo-clock@rupeska.jp>"
+    CACHE STRING "${_tirpo_maintainer_help}")
+# Build trees configured before the field had an address keep the old value.
+if(TIRPO_CLOCK_DEB_MAINTAINER STREQUAL "RUPESKA工房")
+  set(TIRPO_CLOCK_DEB_MAINTAINER "RUPESKA工房 <tirpo-clock@rupeska.jp>"
+      CACHE STRING "${_tirpo_maintainer_help}" FORCE)
+endif()
+if(NOT TIRPO_CLOCK_DEB_MAINTAINER MATCHES "^[^<>@]*[^<>@ ] <[^<>@ ]+@[^<>@ ]+\\.[^<>@ ]+>$")
+  message(FATAL_ERROR "TIRPO_CLOCK_DEB_MAINTAINER must read \"Name <address>\", "
+                      "not \"${TIRPO_CLOCK_DEB_MAINTAINER}\"")
+endif()
+
+# The package's documents: the licence in Debian's machine-readable form, the
+# changelog and the manual page, the last two compressed as Debian wants them
+# (gzip -9n: no name or time stamp inside, so the same input gives the same
+# bytes).
+set(_tirpo_doc_dir "${CMAKE_BINARY_DIR}/dist")
+configure_file("${_tirpo_dist_dir}/copyright.in" "${_tirpo_doc_dir}/copyright" @ONLY)
+configure_file("${_tirpo_dist_dir}/changelog.in" "${_tirpo_doc_dir}/changelog" @ONLY)
+find_program(TIRPO_GZIP gzip REQUIRED)
+add_custom_command(
+  OUTPUT "${_tirpo_doc_dir}/changelog.gz" "${_tirpo_doc_dir}/tirpo-clock.1.gz"
+  COMMAND "${TIRPO_GZIP}" -9n -c "${_tirpo_doc_dir}/changelog" > "${_tirpo_doc_dir}/changelog.gz"
+  COMMAND "${TIRPO_GZIP}" -9n -c "${_tirpo_dist_dir}/tirpo-clock.1" > "${_tirpo_doc_dir}/tirpo-clock.1.gz"
+  DEPENDS "${_tirpo_doc_dir}/changelog" "${_tirpo_dist_dir}/tirpo-clock.1"
+  COMMENT "Compressing the changelog and the manual page"
+  VERBATIM)
+add_custom_target(tirpo_clock_docs ALL
+  DEPENDS "${_tirpo_doc_dir}/changelog.gz" "${_tirpo_doc_dir}/tirpo-clock.1.gz")
+
+install(FILES "${_tirpo_doc_dir}/tirpo-clock.1.gz"
+    DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${_tirpo_doc_dir}/copyright" "${_tirpo_doc_dir}/changelog.gz"
+    DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "tirpo-clock")
@@ -70,6 +118,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Japanese glyphs at run time, which no library link reveals.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# Without it the window opens only through X (Xwayland on a Wayland desktop).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Control files with the permissions dpkg and lintian expect.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 
 # Source archives (`cpack --config CPackSourceConfig.cmake`) leave out version
 # control data and build trees.

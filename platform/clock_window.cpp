@@ -14,6 +14,7 @@
 #include "platform/emblem.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
+#include "platform/window_frame.h"
 
 namespace tirpo {
 
@@ -62,11 +63,14 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   form_->Form_Load();
   timer1_->sync();
   timer4_->sync();
+  frameWatch_ = new FrameWatch(*this, [this] { syncGeometry(); });
 }
 
 ClockWindow::~ClockWindow() {
   // The model goes before the child widgets; nothing they signal while
   // being torn down may reach it.
+  delete frameWatch_;
+  frameWatch_ = nullptr;
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   form_->setObserver(nullptr);
   // The face reads the model whenever it is painted or asked about, and
@@ -236,14 +240,22 @@ QSize ClockWindow::clientPixelsFor(double outerW, double outerH) const {
           std::max(1, static_cast<int>(std::lround(outerH / tpp)) - frameExtra_.height())};
 }
 
-// Keeps the model's outer size and the real window in step. A frame that
-// appears once the window manager has decorated the window takes its room
-// from the client area, so the outer size stays what the window asked for.
+// Keeps the model's outer size and the real window in step. The outer size
+// is the client area plus the frame the platform really draws (see
+// drawnFrame), the same rule at start-up and on every resize. A frame that
+// becomes known once the window is up takes its room from the client area,
+// so the outer size stays what the window asked for.
 void ClockWindow::syncGeometry() {
+  if (!surface_) return;
   surface_->setGeometry(rect());
   const double tpp = twipsPerPixel();
-  const QSize extra = isWindow() && isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-  if (extra != frameExtra_ && extra.width() >= 0 && extra.height() >= 0) {
+  // A hidden window keeps the frame it was last shown with.
+  QSize extra = isWindow() ? frameExtra_ : QSize(0, 0);
+  if (isWindow() && isVisible()) {
+    const QMargins frame = drawnFrame(*this);
+    extra = QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+  }
+  if (extra != frameExtra_) {
     // Only while the client area is still the one the window asked for: a
     // size the user gave at the same moment is kept below.
     const bool ours = size() == clientPixelsFor(form_->width(), form_->height());

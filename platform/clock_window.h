@@ -22,6 +22,7 @@ class QPushButton;
 namespace tirpo {
 
 class FaceSurface;
+class FrameWatch;
 
 class ClockWindow final : public QWidget, private ControlObserver {
   Q_OBJECT
@@ -69,7 +70,8 @@ class ClockWindow final : public QWidget, private ControlObserver {
   QPushButton* command8_ = nullptr;
   std::unique_ptr<TimerDriver> timer1_;
   std::unique_ptr<TimerDriver> timer4_;
-  QSize frameExtra_;
+  FrameWatch* frameWatch_ = nullptr;  // tells when the drawn frame may have changed
+  QSize frameExtra_{0, 0};  // the drawn frame's width and height, in pixels
   bool shown_ = false;
   bool syncing_ = false;
 };

@@ -10,6 +10,8 @@ declare -A TOOL_PACKAGE=(
     [Xvfb]=xvfb
     [xdotool]=xdotool
     [xprop]=x11-utils
+    [lintian]=lintian
+    [appstream-util]=appstream-util
 )
 
 fail() {
@@ -41,6 +43,9 @@ expected_files() {
         echo "share/icons/hicolor/${n}x${n}/apps/$icon.png"
     done
     echo "share/icons/hicolor/scalable/apps/$icon.svg"
+    echo "share/man/man1/tirpo-clock.1.gz"
+    echo "share/doc/tirpo-clock/copyright"
+    echo "share/doc/tirpo-clock/changelog.gz"
 }
 
 # Value of KEY in the [Desktop Entry] group of a desktop file.

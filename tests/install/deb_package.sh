@@ -50,6 +50,13 @@ for pkg in libqt6widgets6 libc6 fonts-ipafont-gothic; do
     grep -Eq "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg: $depends"
 done
 
+# A Wayland desktop wants Qt's Wayland platform; the package asks for it.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -Eq "(^|, )qt6-wayland( |,|$)" <<<"$recommends" || fail "Recommends lacks qt6-wayland: $recommends"
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+[[ "$maintainer" =~ ^[^\<\>]+\ \<[^\<\>@\ ]+@[^\<\>\ ]+\>$ ]] ||
+    fail "Maintainer is not \"Name <address>\": $maintainer"
+
 # --- contents -------------------------------------------------------------
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"

@@ -22,6 +22,7 @@
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
+#include "platform/window_frame.h"
 #include "support/fakes.h"
 
 using tirpo::ClockWindow;
@@ -701,7 +702,8 @@ void ClockWindowTest::resizeRightAfterShowIsKept() {
   QCoreApplication::processEvents();
   QCOMPARE(w.size(), QSize(600, 450));
   QCOMPARE(w.surface()->geometry(), w.rect());
-  const QSize frame = w.frameGeometry().size() - w.size();
+  const QMargins drawn = tirpo::drawnFrame(w);
+  const QSize frame(drawn.left() + drawn.right(), drawn.top() + drawn.bottom());
   QCOMPARE(w.form().width(), static_cast<float>((600 + frame.width()) * tpp()));
   QCOMPARE(w.form().height(), static_cast<float>((450 + frame.height()) * tpp()));
   w.resize(500, 700);

@@ -63,10 +63,12 @@ TEST_F(LocalClockTest, ReadsThePreciseSecondJustAfterItBegins) {
   }
 }
 
-// The real kernel: spin across at least one turn of a second and compare
-// every reading with the precise clock read just before and just after it.
-// A reading bracketed inside one precise second must show that second; near
-// the turn the coarse clock would still show the previous one.
+// The real kernel: spin across turns of a second and compare every reading
+// with the precise clock read just before and just after it. A reading
+// bracketed inside one precise second must show that second; near the turn
+// the coarse clock would still show the previous one. On a busy machine the
+// spinning thread may be away at a turn, so it goes on (up to six seconds)
+// until some readings did fall in the first 10 ms of a second.
 TEST_F(LocalClockTest, AgreesWithTheKernelsPreciseClockAcrossATurn) {
   const LocalClock clock;
   timespec start{};
@@ -85,8 +87,7 @@ TEST_F(LocalClockTest, AgreesWithTheKernelsPreciseClockAcrossATurn) {
       ++checked;
       if (before.tv_sec > start.tv_sec && before.tv_nsec < 10'000'000) ++nearTurn;
     }
-    if (after.tv_sec >= start.tv_sec + 2 || (after.tv_sec > start.tv_sec && after.tv_nsec > 20'000'000))
-      break;
+    if (nearTurn >= 100 || after.tv_sec >= start.tv_sec + 6) break;
   }
   EXPECT_GT(nearTurn, 0) << "no reading fell in the first 10 ms of a second (" << checked << " checked)";
 }
