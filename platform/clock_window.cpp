@@ -1,5 +1,6 @@
 #include "platform/clock_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -44,7 +45,16 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   setWindowTitle(qs(form_->caption()));
   setFont(toQFont(form_->font()));
   surface_ = new FaceSurface(*form_, this);
-  createWidgets();
+  {
+    // A line edit lays its text out once in the application's font before it
+    // takes its parent's, which would load a font nothing shows. While the
+    // widgets are made the window's font stands in; the popups made later (the
+    // step list's, a line edit's menu) get the application's own font back.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(font());
+    createWidgets();
+    QApplication::setFont(applicationFont);
+  }
   timer1_ = std::make_unique<TimerDriver>(form_->Timer1, true);
   timer4_ = std::make_unique<TimerDriver>(form_->Timer4, false);
   form_->setObserver(this);
@@ -197,11 +207,12 @@ void ClockWindow::controlChanged(Control& control, Aspect aspect) {
     if (&control == &form_->Timer4 && timer4_) timer4_->sync();
     return;
   }
-  if (widgetFor(control)) {
-    syncWidget(control);
-    return;
+  switch (control.kind()) {
+    case Kind::Label:
+    case Kind::Line:
+    case Kind::Image: surface_->controlChanged(control, aspect); return;
+    default: syncWidget(control); return;
   }
-  surface_->controlChanged(control, aspect);
 }
 
 void ClockWindow::controlLoaded(Control& control) { surface_->controlChanged(control, Aspect::Geometry); }
@@ -274,8 +285,10 @@ void ClockWindow::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   form_->Form_Resize();  // the window lays its face out again when first shown
-  // The icon's pixels go to the window manager once the window is up.
-  QMetaObject::invokeMethod(this, [this] { setWindowIcon(windowEmblem()); }, Qt::QueuedConnection);
+  // The icon's pixels are decoded and go to the window manager once the face
+  // is on the screen.
+  connect(surface_, &FaceSurface::firstPainted, this, [this] { setWindowIcon(windowEmblem()); },
+          Qt::SingleShotConnection);
 }
 
 }  // namespace tirpo

@@ -1,8 +1,12 @@
 #pragma once
 // The clock face: paints the window's windowless controls (labels, lines and
 // pictures) in their drawing order, and turns mouse presses on it into the
-// window's press events. Only what changed is repainted.
+// window's press events. Only what changed is repainted: once a handler is
+// done, each control it touched is compared with what was last painted of
+// it, so a control that ends where it started costs nothing.
 
+#include <QImage>
+#include <QLineF>
 #include <QStaticText>
 #include <QWidget>
 #include <unordered_map>
@@ -21,14 +25,23 @@ class FaceSurface final : public QWidget {
   Form88& form() const { return form_; }
   FaceKeyboard& keyboard() const { return *keyboard_; }
 
-  // A control changed: repaint where it was and where it is now.
+  // A control changed; it is compared with what the screen shows once the
+  // handler that changed it is done.
   void controlChanged(const Control& control, Aspect aspect);
+  // Compares the changed controls now and repaints where their look changed:
+  // where each was and where it is.
+  void compareChanged();
   // Twips of the client area to logical pixels and back.
   QRectF toPixels(const TwipRect& r) const;
   QPointF toPixels(double xTwips, double yTwips) const;
   double toTwips(double px) const { return px * tpp_; }
-  // Where a control is painted, in logical pixels (empty when nothing shows).
-  QRectF paintedBounds(const Control& control) const;
+  // The most rectangles one comparison repaints; nearer ones are joined.
+  static constexpr int kMostRepaintRects = 3;
+
+ signals:
+  // The whole face has been painted for the first time (sent once, queued, so
+  // that it arrives after that paint has gone to the screen).
+  void firstPainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -46,9 +59,33 @@ class FaceSurface final : public QWidget {
     FontSpec fontSpec;
     bool valid = false;
   };
+  // What a control looks like on the screen: everything its painting reads.
+  // A hidden control looks like nothing, whatever its other properties.
+  struct Look {
+    QRectF bounds;  // logical pixels; empty when nothing shows
+    Colour fore = 0, back = 0;
+    std::string caption;
+    FontSpec font;
+    QLineF line;
+    int width = 0;
+    bool operator==(const Look&) const = default;
+  };
+  Look lookOf(const Control& control) const;
   QRectF boundsOf(const Control& control) const;
   void paintLabel(QPainter& p, const Label& label);
-  void paintLine(QPainter& p, const Line& line) const;
+  void paintLine(QPainter& p, const Line& line);
+  void paintDisc(QPainter& p, QPointF centre, qreal radius, const QColor& colour);
+  // A disc drawn where it was drawn before (the hands' ends at the centre)
+  // is copied from the pixels it gave then.
+  struct DiscSprite {
+    QPointF centre;
+    qreal radius = 0;
+    QRgb colour = 0;
+    qreal dpr = 0;
+    QPointF origin;  // logical pixels, on the device pixel grid
+    QImage image;
+  };
+  std::vector<DiscSprite> discs_;
   void paintImage(QPainter& p, const Image& image) const;
   TextCache& textOf(const Label& label);
 
@@ -56,7 +93,12 @@ class FaceSurface final : public QWidget {
   FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
   double tpp_;  // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
-  std::unordered_map<const Control*, QRectF> painted_;
+  // What the screen shows of each control once the repaints asked for are
+  // done; controls changed since wait in changed_.
+  std::unordered_map<const Control*, Look> shown_;
+  std::vector<const Control*> changed_;
+  bool compareQueued_ = false;
+  bool paintedOnce_ = false;
 };
 
 }  // namespace tirpo

@@ -62,8 +62,14 @@ class Control {
   float top() const { return static_cast<float>(coords_->toUserY(twips().top)); }
   float width() const { return static_cast<float>(coords_->toUserWidth(twips().width)); }
   float height() const { return static_cast<float>(coords_->toUserHeight(twips().height)); }
-  void setLeft(float x) { moveTo(coords_->toTwipsX(x), rect_.top); }
-  void setTop(float y) { moveTo(rect_.left, coords_->toTwipsY(y)); }
+  void setLeft(float x) {
+    settlePlacement();
+    moveTo(coords_->toTwipsX(x), rect_.top);
+  }
+  void setTop(float y) {
+    settlePlacement();
+    moveTo(rect_.left, coords_->toTwipsY(y));
+  }
 
   // Position in twips within the container (what the drawing side reads).
   const TwipRect& twips() const {
@@ -71,6 +77,7 @@ class Control {
     return rect_;
   }
   void setTwips(const TwipRect& r) {
+    forgetPlacement();
     rect_ = r;
     notify(Aspect::Geometry);
   }
@@ -89,14 +96,24 @@ class Control {
   // A control whose size follows its content brings it up to date here,
   // before its position is read.
   virtual void refreshExtent() const {}
+  // A control placed by its size works its place out here, before it moves.
+  virtual void settlePlacement() const {}
+  // A new place given outright replaces one still to be worked out.
+  virtual void forgetPlacement() {}
   void setExtentQuietly(double w, double h) const {
     rect_.width = w;
     rect_.height = h;
+  }
+  const TwipRect& placedRect() const { return rect_; }  // as it stands, nothing worked out
+  void placeQuietly(double leftTwips, double topTwips) const {
+    rect_.left = leftTwips;
+    rect_.top = topTwips;
   }
   const Coordinates& coords() const { return *coords_; }
 
  private:
   void moveTo(double leftTwips, double topTwips) {
+    settlePlacement();
     if (rect_.left == leftTwips && rect_.top == topTwips) return;
     rect_.left = leftTwips;
     rect_.top = topTwips;

@@ -55,6 +55,17 @@ class Label final : public Control {
     fitToText();
   }
 
+  // Centres the label on a point of its container, in the container's units:
+  // Top = y + Height / 2, then Left = x - Width / 2, for the caption, font and
+  // scale it has now. The size is measured when the position is next read,
+  // so numerals that every layout places but nobody shows are never measured.
+  void centreOn(double x, double y) {
+    Centring c{x, y, caption_, font_, {}, true};
+    if (const auto* scale = dynamic_cast<const UserScale*>(&coords())) c.scale = *scale, c.plain = false;
+    centring_ = std::move(c);
+    notify(Aspect::Geometry);
+  }
+
   bool centred = false;
   bool autoSize = false;
   bool transparent = false;
@@ -68,11 +79,45 @@ class Label final : public Control {
   // replaced before anyone looks cost nothing.
   void fitToText() { measured_ = false; }
   void refreshExtent() const override {
+    settlePlacement();
     if (measured_ || !autoSize || !measurer_) return;
     measured_ = true;
     const TextExtent e = measurer_->measure(font_, caption_);
     setExtentQuietly(e.width, e.height);
   }
+  void settlePlacement() const override {
+    if (!centring_) return;
+    const Centring c = std::move(*centring_);
+    centring_.reset();
+    static const TwipCoordinates kPlain;
+    const Coordinates& units = c.plain ? static_cast<const Coordinates&>(kPlain) : c.scale;
+    TwipRect extent = placedRect();
+    if (autoSize && measurer_) {
+      const TextExtent e = measurer_->measure(c.font, c.caption);
+      extent.width = e.width;
+      extent.height = e.height;
+      if (!measured_ && c.font == font_ && c.caption == caption_) {
+        measured_ = true;  // the label's own size, for the same text
+        setExtentQuietly(e.width, e.height);
+      }
+    }
+    const auto height = static_cast<float>(units.toUserHeight(extent.height));
+    const auto top = static_cast<float>(c.y + height / 2.0);
+    const auto width = static_cast<float>(units.toUserWidth(extent.width));
+    const auto left = static_cast<float>(c.x - width / 2.0);
+    placeQuietly(units.toTwipsX(left), units.toTwipsY(top));
+  }
+  void forgetPlacement() override { centring_.reset(); }
+
+  // A centring still to be worked out: the point and what the label was then.
+  struct Centring {
+    double x, y;
+    std::string caption;
+    FontSpec font;
+    UserScale scale;
+    bool plain;
+  };
+  mutable std::optional<Centring> centring_;
   mutable bool measured_ = false;
   std::string caption_;
   Colour fore_ = kSystemWindowText;

@@ -1,6 +1,9 @@
 // Hand visibility, the highlights that follow the clock values, and the two
 // pictures that show and hide the minute numerals.
 
+#include <array>
+#include <span>
+
 #include "clock/highlight.h"
 #include "clock/numeric.h"
 #include "window/form88.h"
@@ -13,15 +16,40 @@ void Form88::Check3_Click(int /*index*/) {
   Byou.setVisible(Check3[2].value() == 1);
 }
 
+namespace {
+
+// Whether elements 1..60 already show base with only the marked ones in the
+// highlight colour: then colouring them again would leave each one as it is.
+bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const int> marked,
+                  Colour highlight) {
+  std::array<bool, 61> lit{};
+  for (int m : marked)
+    if (m >= 1 && m <= 60) lit[static_cast<std::size_t>(m)] = true;
+  for (int i = 1; i <= 60; ++i)
+    if (array[i].foreColor() != (lit[static_cast<std::size_t>(i)] ? highlight : base)) return false;
+  return true;
+}
+
+}  // namespace
+
+// A highlight handler colours all sixty elements and then the matching ones.
+// The result depends only on the caption, so when the elements already show
+// it (the hour is written twice in an AUTO tick, the live clock writes the
+// same minute sixty times) the colouring is skipped: nothing would change.
 void Form88::highlightMinute(const Label& source, Colour base) {
+  const auto n = minuteNumeralFor(source.caption());
+  const std::array<int, 1> marked{n && Suuji2.at(*n) ? *n : 0};
+  if (alreadyShows(Suuji2, base, marked, kYellow)) return;
   for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(base);
-  if (const auto n = minuteNumeralFor(source.caption()))
+  if (n)
     if (Label* numeral = Suuji2.at(*n)) numeral->setForeColor(kYellow);
 }
 
 void Form88::highlightHourSector(const Label& source) {
+  const std::array<int, 5> dots = hourSectorDots(source.caption());
+  if (alreadyShows(dot, kYellow, dots, kRed)) return;
   for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
-  for (int d : hourSectorDots(source.caption()))
+  for (int d : dots)
     if (Label* mark = dot.at(d)) mark->setForeColor(kRed);
 }
 

@@ -59,11 +59,8 @@ bool Form88::layoutDial() {
     icon->setLeft(-(icon->height() / 2));
   }
 
-  // Labels are centred on their point: Left = x - Width/2, Top = y + Height/2.
-  const auto centre = [](Label& l, DialPoint p) {
-    l.setTop(static_cast<float>(p.y + l.height() / 2.0));
-    l.setLeft(static_cast<float>(p.x - l.width() / 2.0));
-  };
+  // Labels are centred on their point: Top = y + Height/2, Left = x - Width/2.
+  const auto centre = [](Label& l, DialPoint p) { l.centreOn(p.x, p.y); };
   for (int i = 1; i <= 12; ++i) {
     Label& numeral = Suuji[i];
     if (!numeral.setFontSize((s + s) * 10)) return false;

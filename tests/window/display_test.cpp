@@ -83,6 +83,50 @@ TEST_F(Display, HighlightsFollowEveryPressAndTick) {
   EXPECT_EQ(f.Label1.caption(), "-280");
 }
 
+// Counts the colour writes that change a dot or a minute numeral.
+struct ColourWrites final : ControlObserver {
+  void controlChanged(Control& c, Aspect a) override {
+    if (a == Aspect::Colour && c.name() == "dot") ++dots;
+    if (a == Aspect::Colour && c.name() == "Suuji2") ++numerals;
+  }
+  void controlLoaded(Control&) override {}
+  void windowChanged(Aspect) override {}
+  int dots = 0, numerals = 0;
+};
+
+// An AUTO tick writes the hour twice (the whole hours, then the hour on the
+// dial) and the minute once. The sector is coloured once: only when the hour
+// moves do its five old and five new dots change, and the minute numeral
+// changes its old and new numeral. The live tick, which writes the same hour
+// and minute sixty times a minute, changes no colour between minutes.
+TEST_F(Display, EachTickColoursEachHighlightOnce) {
+  manual();
+  setMinutes("57", "0");
+  press(kLeftButton);  // the AUTO run forward
+  ColourWrites writes;
+  f.setObserver(&writes);
+  const struct { const char* minutes; int dots, numerals; } ticks[] = {
+      {"58", 0, 2}, {"59", 0, 2}, {"60", 10, 2}, {"61", 0, 2},
+  };
+  for (const auto& t : ticks) {
+    writes = {};
+    f.Timer4_Timer();
+    SCOPED_TRACE(t.minutes);
+    EXPECT_EQ(f.Label1.caption(), t.minutes);
+    EXPECT_EQ(writes.dots, t.dots);
+    EXPECT_EQ(writes.numerals, t.numerals);
+    expectHighlightsMatch(f);
+  }
+  live(10, 8, 30);
+  for (int s = 31; s < 60; ++s) {
+    writes = {};
+    clock.set(10, 8, s);
+    f.Timer1_Timer();
+    EXPECT_EQ(writes.dots + writes.numerals, 0) << s;
+  }
+  f.setObserver(nullptr);
+}
+
 TEST_F(Display, EachBoxClickSetsAllThreeHands) {
   // At start-up the hands are hidden though every box is ticked; the first
   // click brings them all in line.

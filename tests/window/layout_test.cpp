@@ -1,6 +1,9 @@
 // The dial layout on every resize, and the reveal of the face.
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "support/loaded_form.h"
 
@@ -66,6 +69,43 @@ TEST_F(Layout, AtTheStartingSize) {
   EXPECT_EQ(f.Suuji2[60].caption(), " 0");
   EXPECT_EQ(f.dot[1].fontSize(), 18.0f);  // dots and minute numerals keep their font
   EXPECT_EQ(f.Suuji2[1].fontSize(), 18.0f);
+}
+
+// Hands the fake's extents on and keeps the font size and text of each call.
+struct RecordingMeasurer final : TextMeasurer {
+  TextExtent measure(const FontSpec& font, std::string_view text) const override {
+    calls.emplace_back(font.size, std::string(text));
+    return inner.measure(font, text);
+  }
+  bool measured(float size, std::string_view text) const {
+    return std::find(calls.begin(), calls.end(), std::pair{size, std::string(text)}) != calls.end();
+  }
+  fakes::FakeMeasurer inner;
+  mutable std::vector<std::pair<float, std::string>> calls;
+};
+
+// Start-up lays the dial out while the hour numerals and dots are hidden and
+// then gives the numerals 22 points: nothing is measured until a place is
+// read, and the place read is still the one the layout gave with 20 points.
+TEST_F(Layout, HiddenNumeralsAreMeasuredWhenTheirPlaceIsRead) {
+  RecordingMeasurer measurer;
+  Form88 g{measurer, clock};
+  g.Form_Load();
+  for (const auto& [size, text] : measurer.calls) {
+    EXPECT_NE(size, 20.0f) << text;
+    EXPECT_NE(text, "・");
+  }
+  ASSERT_EQ(g.Suuji[3].fontSize(), 22.0f);
+  const TextExtent at20 = fakes::FakeMeasurer::expected(20, 1);
+  EXPECT_NEAR(g.Suuji[3].left() + g.scale().toUserWidth(at20.width) / 2, 0.9, 1e-5);
+  EXPECT_NEAR(g.Suuji[3].top() - g.scale().toUserHeight(at20.height) / 2, 0.0, 1e-5);
+  EXPECT_TRUE(measurer.measured(20, "3"));
+  EXPECT_FALSE(measurer.measured(20, "4"));
+  EXPECT_EQ(g.Suuji[3].twips().height, fakes::FakeMeasurer::expected(22, 1).height);
+  // A place given outright replaces one still to be worked out.
+  g.Suuji[4].setTwips({100, 200, 300, 400});
+  EXPECT_EQ(g.Suuji[4].twips().left, 100);
+  EXPECT_FALSE(measurer.measured(20, "4"));
 }
 
 TEST_F(Layout, DoublingTheHeightDoublesTheDial) {
