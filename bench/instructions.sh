@@ -19,9 +19,8 @@
 # repaint before it.
 #
 # Environment: FIXED_START (default "2026-12-08 10:08:30", the time the
-# clock reads at exec), LIVE_SECONDS (8), AUTO_SECONDS (4), SKIP (2); the
-# press points as for bench/run.sh (CLOCK_BUTTON_X/Y, NOW_BUTTON_X/Y,
-# FACE_X/Y, BG_PROBE_X/Y), which fit the 386 px window at 96 DPI.
+# clock reads at exec), LIVE_SECONDS (8), AUTO_SECONDS (4), SKIP (2). The
+# presses are bench/drive.py's, as in bench/run.sh.
 set -euo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -31,9 +30,6 @@ ROOT=$(dirname "$HERE")
 : "${LIVE_SECONDS:=8}"
 : "${AUTO_SECONDS:=4}"
 : "${SKIP:=2}"
-: "${CLOCK_BUTTON_X:=36}" "${CLOCK_BUTTON_Y:=-28}" "${NOW_BUTTON_X:=36}" "${NOW_BUTTON_Y:=-76}"
-: "${FACE_X:=272}" "${FACE_Y:=114}" "${BG_PROBE_X:=-3}" "${BG_PROBE_Y:=3}"
-export CLOCK_BUTTON_X CLOCK_BUTTON_Y NOW_BUTTON_X NOW_BUTTON_Y FACE_X FACE_Y BG_PROBE_X BG_PROBE_Y
 
 build_dir=${1:-build/release}
 [[ $build_dir = /* ]] || build_dir=$ROOT/$build_dir
@@ -45,7 +41,7 @@ for f in /usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 /usr/lib/*/faketime
     [[ -e $f ]] && { faketime_lib=$f; break; }
 done
 missing=()
-for tool in valgrind Xvfb xdotool xwd python3; do
+for tool in valgrind Xvfb xdotool xprop xwininfo import convert python3; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
 [[ -n $faketime_lib ]] || missing+=("libfaketime (Debian package faketime)")
@@ -100,7 +96,8 @@ run() {
     for _ in $(seq 600); do (($(dumps "$name") >= 1)) && break; sleep 0.1; done
     sleep 2
     if [[ $hook != none ]]; then
-        CLOCKBENCH_WID=$wid python3 "$HERE/tirpo_hook.py" "$hook" >"$out/$name.hook" 2>&1 ||
+        PYTHONPATH="$ROOT/tests/support" python3 "$HERE/drive.py" "$hook" "$wid" "$out/$name-shots" \
+            >"$out/$name.hook" 2>&1 ||
             { echo "instructions.sh: the $hook press failed: $(cat "$out/$name.hook")" >&2; return 1; }
     fi
     dumps "$name" >"$out/$name.pressed"

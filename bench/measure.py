@@ -38,11 +38,10 @@ import subprocess
 import sys
 import time
 
-from clockdrive.face import LIVE_GREEN, TITLE_AUTO, TITLE_CLOCK
-from clockdrive.looks import bare_spot, corner
 from clockdrive.process import Failure, Processes, check, log, wait_until
 from clockdrive.session import WindowDriver
 from clockdrive.xclient import XClient
+from drive import drive
 
 
 def schedstat_ns(pid):
@@ -81,29 +80,6 @@ def host_info():
     except OSError:
         pass
     return {"cpu": cpu, "cpus": os.cpu_count(), "kernel": platform.release()}
-
-
-def drive(driver, mode):
-    """Brings tirpo-clock into the state to be measured, and checks it."""
-    if mode == "live":
-        driver.click_button("clock")
-        driver.park_pointer()
-        driver.wait_title(TITLE_CLOCK)
-        img = driver.shot_when("live", lambda im: corner(im, driver.face()) == LIVE_GREEN, 5)
-        check(corner(img, driver.face()) == LIVE_GREEN,
-              f"after the 時計 press the background is {corner(img, driver.face())}, "
-              f"not the live clock's {LIVE_GREEN}")
-    elif mode == "auto":
-        driver.click_button("now")
-        driver.park_pointer()
-        driver.wait_title(TITLE_AUTO)
-        face = driver.face()
-        driver.click(*bare_spot(face))
-        driver.park_pointer()
-        first = driver.shot("auto-a")
-        time.sleep(0.5)
-        later = driver.shot_when("auto-b", lambda im: im.data != first.data, 2)
-        check(later.data != first.data, "the hands do not move after the press on the face")
 
 
 def find_window(procs, xc, proc, name, env, timeout=30):

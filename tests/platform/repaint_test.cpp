@@ -12,7 +12,7 @@
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
-#include "support/fakes.h"
+#include "support/widget_test_base.h"
 
 using tirpo::ClockWindow;
 using tirpo::FaceSurface;
@@ -174,13 +174,6 @@ void RepaintTest::autoTicksAndPressesLeaveTheScreenAsAWholePaint() {
   QCOMPARE(pixelsDifferingFromWholePaint(win.w), 0);
 }
 
-int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle(QStringLiteral("Fusion"));
-  tirpo::installFontSubstitutions();
-  RepaintTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+TIRPO_WIDGET_TEST_MAIN(RepaintTest)
 
 #include "repaint_test.moc"

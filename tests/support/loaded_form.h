@@ -35,6 +35,11 @@ class LoadedForm : public ::testing::Test {
     f.Timer1_Timer();
   }
   void press(int button) { f.Form_MouseDown(button, 0, 0, 0); }
+  // Sets the manual clock's minute count and hour labels.
+  void setMinutes(const char* label1, const char* label2) {
+    f.Label1.setCaption(label1);
+    f.Label2.setCaption(label2);
+  }
 
   fakes::FakeMeasurer measurer;
   fakes::FakeClock clock;

@@ -28,6 +28,8 @@ class WindowDriver:
         self.artefacts = artefacts
         self.app = app                # the program's Popen, to notice its end
         self.shot_no = 0
+        if artefacts:
+            os.makedirs(artefacts, exist_ok=True)
 
     def _env(self):
         return dict(os.environ, DISPLAY=self.display)
