@@ -121,7 +121,11 @@ def second_hand_on_time(s):
     s.shot_when("seconds", lambda im: Hand(im, face, SECOND_GREEN, 0.3, 0.95).count > 10)
     # The tick comes a few ms after the second begins and the repaint right
     # after it: a dump that starts 250 ms into the second and ends before the
-    # next one can only show that second.
+    # next one shows that second. On a busy machine the repaint may come later
+    # still, so an early dump of the second before is let pass when a later
+    # dump in the same second shows the hand moved on; a tick that read the
+    # old second leaves the hand there for the whole second, and the last dump
+    # of that second shows it.
     settle, samples = 0.25, []
     end = time.time() + 32
     while time.time() < end:
@@ -130,24 +134,32 @@ def second_hand_on_time(s):
         t1 = time.time()
         samples.append((t0, t1, path))
         time.sleep(0.07)
-    timed, wrong = 0, []
+    timed = {}  # second -> [(t0, path, hand, right)]
     for t0, t1, path in samples:
         if int(t0) != int(t1) or t0 % 1 < settle:
             os.remove(path)
             continue
-        timed += 1
-        want = time.localtime(t0).tm_sec * 6
         sec = Hand(Image(path), face, SECOND_GREEN, 0.3, 0.95)
-        if sec.points_at(want, 3):
-            os.remove(path)
-        else:
-            wrong.append(f"{os.path.basename(path)} at {time.strftime('%H:%M:%S', time.localtime(t0))}"
-                         f".{int(t0 % 1 * 1000):03d}: second hand {sec}, expected {want} deg")
-    seconds = len({int(t0) for t0, t1, _ in samples if int(t0) == int(t1) and t0 % 1 >= settle})
-    log(f"{len(samples)} dumps, {timed} timed inside a second over {seconds} seconds, "
-        f"{len(wrong)} wrong")
-    check(seconds >= 25, f"only {seconds} seconds had a dump timed inside them")
-    check(not wrong, f"{len(wrong)} of {timed} dumps show another second: " + "; ".join(wrong[:5]))
+        right = sec.points_at(time.localtime(t0).tm_sec * 6, 3)
+        timed.setdefault(int(t0), []).append((t0, path, sec, right))
+    late, wrong = 0, []
+    for second, dumps in sorted(timed.items()):
+        last_right = dumps[-1][3]
+        for t0, path, sec, right in dumps:
+            if right:
+                os.remove(path)
+            elif last_right:
+                late += 1
+            else:
+                wrong.append(f"{os.path.basename(path)} at {time.strftime('%H:%M:%S', time.localtime(t0))}"
+                             f".{int(t0 % 1 * 1000):03d}: second hand {sec}, expected "
+                             f"{time.localtime(t0).tm_sec * 6} deg")
+    n = sum(len(d) for d in timed.values())
+    log(f"{len(samples)} dumps, {n} timed inside a second over {len(timed)} seconds, "
+        f"{late} before a late repaint, {len(wrong)} wrong")
+    check(len(timed) >= 25, f"only {len(timed)} seconds had a dump timed inside them")
+    check(not wrong, f"{len(wrong)} of {n} dumps show another second all through it: " +
+          "; ".join(wrong[:5]))
 
 
 def across(img, x, y, horizontal, half=14):
