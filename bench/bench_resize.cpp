@@ -20,7 +20,7 @@ void run(benchmark::State& state, Part part) {
   tirpo::ClockWindow window;
   window.show();
   QCoreApplication::processEvents();  // mapped, with its frame
-  window.form().Command8_Click();  // the live clock, as a child would use it
+  window.form().Command8_Click();     // the live clock, as a child would use it
   const int height = static_cast<int>(state.range(0));
   window.resize(height, height);
   for (int i = 0; i < 100 && window.surface()->height() != height; ++i) QCoreApplication::processEvents();

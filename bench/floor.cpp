@@ -22,33 +22,31 @@ constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
 
-    // The clock asks for "ＭＳ Ｐゴシック", which Debian does not ship; it is
-    // mapped to the IPA proportional Gothic, with Noto CJK as second choice.
-    const QString face = QStringLiteral("ＭＳ Ｐゴシック");
-    QFont::insertSubstitutions(face, {QStringLiteral("IPAPGothic"),
-                                      QStringLiteral("Noto Sans CJK JP")});
-    QFont font(face);
-    font.setPointSizeF(11.25);
-    QApplication::setFont(font);
+  // The clock asks for "ＭＳ Ｐゴシック", which Debian does not ship; it is
+  // mapped to the IPA proportional Gothic, with Noto CJK as second choice.
+  const QString face = QStringLiteral("ＭＳ Ｐゴシック");
+  QFont::insertSubstitutions(face, {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+  QFont font(face);
+  font.setPointSizeF(11.25);
+  QApplication::setFont(font);
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral(FLOOR_TITLE));
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(QStringLiteral("ちるぽ時計")), 0, Qt::AlignCenter);
+  QWidget window;
+  window.setWindowTitle(QStringLiteral(FLOOR_TITLE));
+  auto* layout = new QVBoxLayout(&window);
+  layout->addWidget(new QLabel(QStringLiteral("ちるぽ時計")), 0, Qt::AlignCenter);
 
-    const int side = kWindowTwips * window.logicalDpiY() / kTwipsPerInch;
-    window.resize(side, side);
+  const int side = kWindowTwips * window.logicalDpiY() / kTwipsPerInch;
+  window.resize(side, side);
 
 #ifdef FLOOR_TICK
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &window, qOverload<>(&QWidget::update));
-    tick.start(1000);
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, &window, qOverload<>(&QWidget::update));
+  tick.start(1000);
 #endif
 
-    window.show();
-    return app.exec();
+  window.show();
+  return app.exec();
 }

@@ -68,10 +68,10 @@ int main(int argc, char* argv[]) {
 
   std::sort(lags.begin(), lags.end());
   const auto at = [&](double q) { return lags[static_cast<std::size_t>(q * (lags.size() - 1))]; };
-  std::printf("ticks %zu  lag ms: median %.1f  p95 %.1f  worst %.1f  best %.1f\n", lags.size(), at(0.5),
-              at(0.95), lags.back(), lags.front());
+  std::printf("ticks %zu  lag ms: median %.1f  p95 %.1f  worst %.1f  best %.1f\n", lags.size(), at(0.5), at(0.95),
+              lags.back(), lags.front());
   const auto pct = [&](int n) { return 100.0 * n / static_cast<double>(lags.size()); };
-  std::printf("stale second shown: %d of %zu ticks (%.1f %%); the coarse clock would read %d (%.1f %%)\n",
-              staleProgram, lags.size(), pct(staleProgram), staleCoarse, pct(staleCoarse));
+  std::printf("stale second shown: %d of %zu ticks (%.1f %%); the coarse clock would read %d (%.1f %%)\n", staleProgram,
+              lags.size(), pct(staleProgram), staleCoarse, pct(staleCoarse));
   return 0;
 }

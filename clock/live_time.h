@@ -11,14 +11,14 @@ struct TimeOfDay {
 };
 
 struct LiveReading {
-  double daySeconds;   // seconds since midnight
-  float minutePos;     // minutes since midnight, with fraction
-  double hourValue;    // hours since midnight, with fraction
-  float secondAngle;   // degrees, never reduced modulo 360
+  double daySeconds;  // seconds since midnight
+  float minutePos;    // minutes since midnight, with fraction
+  double hourValue;   // hours since midnight, with fraction
+  float secondAngle;  // degrees, never reduced modulo 360
   float minuteAngle;
   float hourAngle;
-  int hour;            // for the hour label
-  int minute;          // for the minute label
+  int hour;    // for the hour label
+  int minute;  // for the minute label
 };
 
 LiveReading readLive(const TimeOfDay& now);

@@ -7,9 +7,7 @@
 
 namespace tirpo {
 
-float DegToRad(float deg) {
-  return static_cast<float>(static_cast<double>(deg) / 180.0 * 3.14159265);
-}
+float DegToRad(float deg) { return static_cast<float>(static_cast<double>(deg) / 180.0 * 3.14159265); }
 
 double roundHalfEven(double v) {
   // nearbyint follows the current rounding mode, which is to-nearest-even.

@@ -9,10 +9,10 @@
 namespace tirpo {
 
 struct Step {
-  std::string_view item;  // text of the list item
-  int intervalMs;         // run timer interval the step sets
-  int minutes;            // minutes moved by one press
-  std::string_view title; // window title that explains the step
+  std::string_view item;   // text of the list item
+  int intervalMs;          // run timer interval the step sets
+  int minutes;             // minutes moved by one press
+  std::string_view title;  // window title that explains the step
 };
 
 inline constexpr std::array<Step, 6> kSteps{{

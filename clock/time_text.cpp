@@ -16,8 +16,6 @@ std::optional<ShownTime> manualTimeFor(std::string_view minutesCaption) {
   return ShownTime{hour, m % 60};
 }
 
-std::string timeText(const ShownTime& t) {
-  return std::to_string(t.hour) + "時" + std::to_string(t.minute) + "分";
-}
+std::string timeText(const ShownTime& t) { return std::to_string(t.hour) + "時" + std::to_string(t.minute) + "分"; }
 
 }  // namespace tirpo

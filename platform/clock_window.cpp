@@ -174,7 +174,8 @@ void ClockWindow::syncWidget(const Control& c) {
       setColours(q, button.backColor(), std::nullopt);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   w->setVisible(c.visible());
 }
@@ -210,8 +211,12 @@ void ClockWindow::controlChanged(Control& control, Aspect aspect) {
   switch (control.kind()) {
     case Kind::Label:
     case Kind::Line:
-    case Kind::Image: surface_->controlChanged(control, aspect); return;
-    default: syncWidget(control); return;
+    case Kind::Image:
+      surface_->controlChanged(control, aspect);
+      return;
+    default:
+      syncWidget(control);
+      return;
   }
 }
 
@@ -219,7 +224,9 @@ void ClockWindow::controlLoaded(Control& control) { surface_->controlChanged(con
 
 void ClockWindow::windowChanged(Aspect aspect) {
   switch (aspect) {
-    case Aspect::Text: setWindowTitle(qs(form_->caption())); break;
+    case Aspect::Text:
+      setWindowTitle(qs(form_->caption()));
+      break;
     case Aspect::Colour: {
       QPalette pal = palette();
       pal.setColor(QPalette::Window, toQColor(form_->backColor(), this));
@@ -227,8 +234,11 @@ void ClockWindow::windowChanged(Aspect aspect) {
       surface_->update();
       break;
     }
-    case Aspect::Geometry: resize(clientPixelsFor(form_->width(), form_->height())); break;
-    default: break;
+    case Aspect::Geometry:
+      resize(clientPixelsFor(form_->width(), form_->height()));
+      break;
+    default:
+      break;
   }
 }
 
@@ -287,8 +297,8 @@ void ClockWindow::showEvent(QShowEvent* event) {
   form_->Form_Resize();  // the window lays its face out again when first shown
   // The icon's pixels are decoded and go to the window manager once the face
   // is on the screen.
-  connect(surface_, &FaceSurface::firstPainted, this, [this] { setWindowIcon(windowEmblem()); },
-          Qt::SingleShotConnection);
+  connect(
+      surface_, &FaceSurface::firstPainted, this, [this] { setWindowIcon(windowEmblem()); }, Qt::SingleShotConnection);
 }
 
 }  // namespace tirpo

@@ -71,7 +71,7 @@ class ClockWindow final : public QWidget, private ControlObserver {
   std::unique_ptr<TimerDriver> timer1_;
   std::unique_ptr<TimerDriver> timer4_;
   FrameWatch* frameWatch_ = nullptr;  // tells when the drawn frame may have changed
-  QSize frameExtra_{0, 0};  // the drawn frame's width and height, in pixels
+  QSize frameExtra_{0, 0};            // the drawn frame's width and height, in pixels
   bool shown_ = false;
 };
 

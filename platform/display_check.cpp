@@ -1,12 +1,12 @@
 #include "platform/display_check.h"
 
+#include <unistd.h>
 #include <QRegularExpression>
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace tirpo {
 
@@ -56,16 +56,16 @@ std::string noDisplayLine(const DisplayFailure& f) {
   const bool waylandInstalled = std::any_of(f.available.begin(), f.available.end(), isWayland);
   if (!f.waylandDisplay.empty() && !waylandTried && !waylandInstalled) reasons.emplace_back(kWaylandMissing);
   if (reasons.empty()) reasons.emplace_back("no platform plugin could start");
-  return "tirpo-clock: cannot open a display (" + variable("QT_QPA_PLATFORM", f.qpaPlatform) +
-                     ", " + variable("DISPLAY", f.display) + ", " +
-                     variable("WAYLAND_DISPLAY", f.waylandDisplay) + "): " + joined(reasons, "; ");
+  return "tirpo-clock: cannot open a display (" + variable("QT_QPA_PLATFORM", f.qpaPlatform) + ", " +
+         variable("DISPLAY", f.display) + ", " + variable("WAYLAND_DISPLAY", f.waylandDisplay) +
+         "): " + joined(reasons, "; ");
 }
 
 namespace {
 
 QtMessageHandler previous = nullptr;
 DisplayFailure failure;
-int realStderr = -1;          // stderr while it is held back
+int realStderr = -1;            // stderr while it is held back
 std::FILE* heldBack = nullptr;  // what was written to it meanwhile
 
 std::string env(const char* name) {
@@ -76,8 +76,7 @@ std::string env(const char* name) {
 // Reads one of the toolkit's start-up messages; true when it is about a
 // platform that did not start (and so is summed up by the final line).
 bool collect(const QString& message) {
-  static const QRegularExpression tried(
-      QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]*)\""));
+  static const QRegularExpression tried(QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]*)\""));
   static const QRegularExpression available(QStringLiteral("Available platform plugins are: ([^\\n]*)\\."));
   if (const auto m = tried.match(message); m.hasMatch()) {
     failure.tried.push_back({m.captured(2).toStdString(), m.captured(1) == QLatin1String("load")});
@@ -123,8 +122,10 @@ void startupHandler(QtMsgType type, const QMessageLogContext& context, const QSt
     _exit(2);
   }
   if (aboutPlatform) return;
-  if (previous) previous(type, context, message);
-  else std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (previous)
+    previous(type, context, message);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ namespace tirpo {
 
 // One platform the toolkit tried to start, in the order it tried them.
 struct PlatformTry {
-  std::string name;         // "xcb", "wayland", ...
-  bool installed = true;    // false: no such platform plugin on this system
+  std::string name;       // "xcb", "wayland", ...
+  bool installed = true;  // false: no such platform plugin on this system
 };
 
 // What start-up knew when no platform could open a display.

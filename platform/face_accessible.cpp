@@ -16,8 +16,7 @@ namespace {
 
 QString pictureName(const Image& image) {
   // The numerals picture shows them; the emblem hides them.
-  return image.picture() == Picture::Emblem16 ? QStringLiteral("分の数字を表示する")
-                                              : QStringLiteral("分の数字を隠す");
+  return image.picture() == Picture::Emblem16 ? QStringLiteral("分の数字を表示する") : QStringLiteral("分の数字を隠す");
 }
 
 // One centre picture, pressable like a button. It has no object of its own,
@@ -95,8 +94,7 @@ class FaceAccessible final : public QAccessibleWidget,
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name || t == QAccessible::Value) {
-      if (const auto shown = face_->form().timeShown())
-        return QString::fromStdString(timeText(*shown));
+      if (const auto shown = face_->form().timeShown()) return QString::fromStdString(timeText(*shown));
       return t == QAccessible::Name ? QStringLiteral("時計の文字盤") : QString();
     }
     if (t == QAccessible::Description) return QStringLiteral("アナログ時計の文字盤");

@@ -20,11 +20,16 @@ constexpr int kGap = 2;
 
 int faceKeyCode(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Left: return kKeyLeft;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Right: return kKeyRight;
-    case Qt::Key_Down: return kKeyDown;
-    default: return 0;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
+    default:
+      return 0;
   }
 }
 
@@ -47,9 +52,7 @@ Image* FaceKeyboard::visiblePicture() const {
   return nullptr;
 }
 
-Image* FaceKeyboard::focusedPicture() const {
-  return face_->hasFocus() && onPicture_ ? visiblePicture() : nullptr;
-}
+Image* FaceKeyboard::focusedPicture() const { return face_->hasFocus() && onPicture_ ? visiblePicture() : nullptr; }
 
 // The outer edge of the ring: inside the face's edge, or around the picture.
 QRegion FaceKeyboard::ringRegion() const {
@@ -111,8 +114,10 @@ bool FaceKeyboard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       repaintRing();
       return false;
-    case QEvent::KeyPress: return keyPressed(*static_cast<QKeyEvent*>(event));
-    default: return false;
+    case QEvent::KeyPress:
+      return keyPressed(*static_cast<QKeyEvent*>(event));
+    default:
+      return false;
   }
 }
 

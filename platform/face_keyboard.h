@@ -46,7 +46,7 @@ class FaceKeyboard final : public QObject {
 
   FaceSurface* face_;
   bool onPicture_ = false;
-  QRegion ringShown_;  // where the ring was last painted
+  QRegion ringShown_;                 // where the ring was last painted
   const Image* focusTold_ = nullptr;  // the picture assistive technology was told has the focus
 };
 

@@ -17,10 +17,7 @@
 
 namespace tirpo {
 
-FaceSurface::FaceSurface(Form88& form, QWidget* parent)
-    : QWidget(parent),
-      form_(form),
-      tpp_(twipsPerPixel()) {
+FaceSurface::FaceSurface(Form88& form, QWidget* parent) : QWidget(parent), form_(form), tpp_(twipsPerPixel()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   installFaceAccessibility();
   keyboard_ = new FaceKeyboard(this);
@@ -64,7 +61,8 @@ FaceSurface::Look FaceSurface::lookOf(const Control& c) const {
       look.line = QLineF(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()));
       break;
     }
-    default: break;  // a picture looks the same wherever it is
+    default:
+      break;  // a picture looks the same wherever it is
   }
   return look;
 }
@@ -265,8 +263,7 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
   if (!paintedOnce_) QMetaObject::invokeMethod(this, &FaceSurface::firstPainted, Qt::QueuedConnection);
   paintedOnce_ = true;
   QPainter p(this);
-  p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                   QPainter::SmoothPixmapTransform);
+  p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
   const QRegion& region = event->region();
   p.fillRect(region.boundingRect(), toQColor(form_.backColor(), this));
   keyboard_->paintRing(p);  // under everything else, so it hides nothing
@@ -295,10 +292,17 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
       shown = lookOf(*c);  // on the screen for the first time
     }
     switch (c->kind()) {
-      case Kind::Label: paintLabel(p, static_cast<const Label&>(*c)); break;
-      case Kind::Line: paintLine(p, static_cast<const Line&>(*c)); break;
-      case Kind::Image: paintImage(p, static_cast<const Image&>(*c)); break;
-      default: break;
+      case Kind::Label:
+        paintLabel(p, static_cast<const Label&>(*c));
+        break;
+      case Kind::Line:
+        paintLine(p, static_cast<const Line&>(*c));
+        break;
+      case Kind::Image:
+        paintImage(p, static_cast<const Image&>(*c));
+        break;
+      default:
+        break;
     }
   }
 }

@@ -91,7 +91,7 @@ class FaceSurface final : public QWidget {
 
   Form88& form_;
   FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
-  double tpp_;  // twips per logical pixel
+  double tpp_;              // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
   // What the screen shows of each control once the repaints asked for are
   // done; controls changed since wait in changed_.

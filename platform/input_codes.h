@@ -10,10 +10,14 @@ namespace tirpo {
 
 inline int buttonCode(Qt::MouseButton b) {
   switch (b) {
-    case Qt::LeftButton: return kLeftButton;
-    case Qt::RightButton: return kRightButton;
-    case Qt::MiddleButton: return kMiddleButton;
-    default: return 0;
+    case Qt::LeftButton:
+      return kLeftButton;
+    case Qt::RightButton:
+      return kRightButton;
+    case Qt::MiddleButton:
+      return kMiddleButton;
+    default:
+      return 0;
   }
 }
 

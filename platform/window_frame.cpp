@@ -1,12 +1,12 @@
 #include "platform/window_frame.h"
 
+#include <xcb/xcb.h>
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <cmath>
 #include <cstring>
-#include <xcb/xcb.h>
 
 namespace tirpo {
 
@@ -26,8 +26,7 @@ xcb_atom_t frameExtentsAtom(xcb_connection_t* c) {
   static xcb_atom_t atom = XCB_ATOM_NONE;
   if (cachedFor == c) return atom;
   static const char kName[] = "_NET_FRAME_EXTENTS";
-  xcb_intern_atom_reply_t* reply =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kName - 1, kName), nullptr);
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kName - 1, kName), nullptr);
   atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
   std::free(reply);
   if (atom != XCB_ATOM_NONE) cachedFor = c;  // a name made later is looked up again
@@ -47,8 +46,7 @@ QMargins x11FrameExtents(xcb_window_t window) {
   if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
     std::uint32_t v[4];
     std::memcpy(v, xcb_get_property_value(reply), sizeof v);
-    extents = QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
-                       static_cast<int>(v[3]));
+    extents = QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
   }
   std::free(reply);
   return extents;
@@ -130,8 +128,11 @@ bool FrameWatch::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Expose:
     case QEvent::Resize:  // also sent with an unchanged size when Qt's decoration changes
     case QEvent::Move:
-    case QEvent::PlatformSurface: notify(); break;
-    default: break;
+    case QEvent::PlatformSurface:
+      notify();
+      break;
+    default:
+      break;
   }
   return false;
 }

@@ -32,9 +32,7 @@ enum class Kind { Label, Line, Image, CheckBox, ComboBox, Button, Frame, Timer }
 
 struct TwipRect {
   double left = 0, top = 0, width = 0, height = 0;
-  bool contains(double x, double y) const {
-    return x >= left && x < left + width && y >= top && y < top + height;
-  }
+  bool contains(double x, double y) const { return x >= left && x < left + width && y >= top && y < top + height; }
 };
 
 class Control {

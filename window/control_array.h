@@ -21,7 +21,7 @@ class ControlArray {
   // Elements sit at their index: the handlers address them on every tick.
   T* at(int i) const {
     return i >= 0 && static_cast<std::size_t>(i) < elements_.size() ? elements_[static_cast<std::size_t>(i)].get()
-                                                                     : nullptr;
+                                                                    : nullptr;
   }
   T& operator[](int i) const { return *at(i); }  // only for elements known to exist
 

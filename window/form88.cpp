@@ -9,8 +9,7 @@ namespace tirpo {
 namespace {
 
 constexpr Colour kDesignGrey = kLightGrey;
-const std::string kSplashText =
-    "ちるぽ時計\r\n　拡大して使ってね\r\n\r\n\r\n\r\nRUPESKA工房";
+const std::string kSplashText = "ちるぽ時計\r\n　拡大して使ってね\r\n\r\n\r\n\r\nRUPESKA工房";
 
 FontSpec fontOfSize(float points) {
   FontSpec f;
@@ -23,8 +22,8 @@ void setDesignRect(Control& c, double l, double t, double w, double h) { c.setTw
 // A template label of one of the dial arrays: hidden, centred, auto-sized,
 // on a transparent background.
 std::unique_ptr<Label> dialTemplate(const char* name, ObserverHub* hub, const Coordinates* coords,
-                                    const TextMeasurer* measurer, const char* text, Colour fore,
-                                    float points, TwipRect rect, int tab) {
+                                    const TextMeasurer* measurer, const char* text, Colour fore, float points,
+                                    TwipRect rect, int tab) {
   auto l = std::make_unique<Label>(name, hub, coords, measurer);
   l->setCaption(text);
   l->setForeColor(fore);
@@ -36,8 +35,7 @@ std::unique_ptr<Label> dialTemplate(const char* name, ObserverHub* hub, const Co
   return l;
 }
 
-std::unique_ptr<CheckBox> handBox(const char* text, double top, int tab, ObserverHub* hub,
-                                  const Coordinates* coords) {
+std::unique_ptr<CheckBox> handBox(const char* text, double top, int tab, ObserverHub* hub, const Coordinates* coords) {
   auto c = std::make_unique<CheckBox>("Check3", hub, coords);
   c->setCaption(text);
   c->setTwips({120, top, 615, 255});
@@ -139,8 +137,7 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
   Label5.centred = Label5.autoSize = Label5.transparent = true;
   Label5.setTabIndex(6);
 
-  for (auto [line, y, colour, width] : {std::tuple{&Byou, 2280.0, kHandGreen, 3},
-                                        std::tuple{&Ji, 2400.0, kRed, 12},
+  for (auto [line, y, colour, width] : {std::tuple{&Byou, 2280.0, kHandGreen, 3}, std::tuple{&Ji, 2400.0, kRed, 12},
                                         std::tuple{&Hun, 2520.0, kCyan, 8}}) {
     line->setTwipEnds(1920, y, line == &Byou ? 2160 : 2280, y);
     line->setBorderColor(colour);
@@ -148,11 +145,10 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
     line->setVisible(false);
   }
 
-  for (auto [label, text, rect, size, tab] :
-       {std::tuple{&Label8, "Label8", TwipRect{1800, 480, 855, 615}, 11.25f, 10},
-        std::tuple{&Label7, "Label7", TwipRect{960, 480, 855, 615}, 11.25f, 9},
-        std::tuple{&Label2, "", TwipRect{120, 1800, 615, 495}, 9.0f, 4},
-        std::tuple{&Label1, "", TwipRect{120, 1200, 615, 495}, 9.0f, 3}}) {
+  for (auto [label, text, rect, size, tab] : {std::tuple{&Label8, "Label8", TwipRect{1800, 480, 855, 615}, 11.25f, 10},
+                                              std::tuple{&Label7, "Label7", TwipRect{960, 480, 855, 615}, 11.25f, 9},
+                                              std::tuple{&Label2, "", TwipRect{120, 1800, 615, 495}, 9.0f, 4},
+                                              std::tuple{&Label1, "", TwipRect{120, 1200, 615, 495}, 9.0f, 3}}) {
     label->setCaption(text);
     label->setTwips(rect);
     label->setFont(fontOfSize(size));
@@ -161,9 +157,8 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
     label->setTabIndex(tab);
   }
 
-  for (Control* c : std::initializer_list<Control*>{&dot[0], &Suuji2[0], &Suuji[0], &Image1, &Image4,
-                                                     &Label5, &Byou, &Ji, &Hun, &Label8, &Label7,
-                                                     &Label2, &Label1})
+  for (Control* c : std::initializer_list<Control*>{&dot[0], &Suuji2[0], &Suuji[0], &Image1, &Image4, &Label5, &Byou,
+                                                    &Ji, &Hun, &Label8, &Label7, &Label2, &Label1})
     paintOrder_.push_back(c);
 
   wireEvents();
@@ -194,8 +189,8 @@ Label* Form88::loadElement(ControlArray<Label>& array, int i) {
 
 std::vector<Control*> Form88::windowedControls() const {
   auto* self = const_cast<Form88*>(this);
-  return {&self->Combo1,    &self->Frame1,   &self->Check3[0], &self->Check3[1], &self->Check3[2],
-          &self->Check2,    &self->Command12, &self->Command8};
+  return {&self->Combo1,    &self->Frame1, &self->Check3[0], &self->Check3[1],
+          &self->Check3[2], &self->Check2, &self->Command12, &self->Command8};
 }
 
 void Form88::setCaption(std::string_view title) {
@@ -230,8 +225,7 @@ void Form88::applyOuterSize(double w, double h) {
 
 void Form88::windowResized(double outerW, double outerH, double frameW, double frameH) {
   const double clientW = std::max(0.0, outerW - frameW), clientH = std::max(0.0, outerH - frameH);
-  if (outerW == outerW_ && outerH == outerH_ && clientW == scale_.clientWidth() &&
-      clientH == scale_.clientHeight())
+  if (outerW == outerW_ && outerH == outerH_ && clientW == scale_.clientWidth() && clientH == scale_.clientHeight())
     return;
   outerW_ = outerW;
   outerH_ = outerH;
@@ -255,8 +249,7 @@ bool Form88::pressAt(int button, int shift, double xTwips, double yTwips) {
     if (c->kind() == Kind::Image && button == kLeftButton) static_cast<Image*>(c)->click();
     return false;
   }
-  Form_MouseDown(button, shift, static_cast<float>(scale_.toUserX(xTwips)),
-                 static_cast<float>(scale_.toUserY(yTwips)));
+  Form_MouseDown(button, shift, static_cast<float>(scale_.toUserX(xTwips)), static_cast<float>(scale_.toUserY(yTwips)));
   return true;
 }
 

@@ -20,8 +20,7 @@ namespace {
 
 // Whether elements 1..60 already show base with only the marked ones in the
 // highlight colour: then colouring them again would leave each one as it is.
-bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const int> marked,
-                  Colour highlight) {
+bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const int> marked, Colour highlight) {
   std::array<bool, 61> lit{};
   for (int m : marked)
     if (m >= 1 && m <= 60) lit[static_cast<std::size_t>(m)] = true;

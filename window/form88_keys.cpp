@@ -18,8 +18,6 @@ bool Form88::Face_KeyDown(int keyCode, int shift, bool autoRepeat) {
   return true;
 }
 
-bool Form88::autoRunGoing() const {
-  return state.stepMode == True && Timer4.enabled() && Combo1.text() == kAutoText;
-}
+bool Form88::autoRunGoing() const { return state.stepMode == True && Timer4.enabled() && Combo1.text() == kAutoText; }
 
 }  // namespace tirpo

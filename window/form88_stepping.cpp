@@ -54,8 +54,7 @@ void Form88::pressFace(int button) {
       stepUnit(Label2, button);
       placeHand(Byou, kSecondHandFactor, 6 * lenientNumber(Label2.caption()));
       if (const auto hour = toInt32(lenientNumber(Label2.caption())))
-        state.minutePos =
-            static_cast<float>((*hour % 60) / 60.0 + lenientNumber(Label1.caption()));
+        state.minutePos = static_cast<float>((*hour % 60) / 60.0 + lenientNumber(Label1.caption()));
     } else {
       stepUnit(Label1, button);
     }

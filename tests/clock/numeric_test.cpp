@@ -48,9 +48,10 @@ TEST(HandEnd, FollowsTheAngleClockwiseFromTwelve) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  const struct { double in, out; } cases[] = {
-      {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-      {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7},
+  const struct {
+    double in, out;
+  } cases[] = {
+      {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7},
   };
   for (const auto& c : cases) EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
 }
@@ -58,18 +59,29 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
 TEST(Rounding, IntoSixteenAndThirtyTwoBitsWithRangeLimits) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const struct { double in; std::optional<int> out; } sixteen[] = {
-      {32767, 32767}, {32767.4, 32767}, {32767.5, std::nullopt}, {32768, std::nullopt},
+  const struct {
+    double in;
+    std::optional<int> out;
+  } sixteen[] = {
+      {32767, 32767},   {32767.4, 32767},   {32767.5, std::nullopt},  {32768, std::nullopt},
       {-32768, -32768}, {-32768.5, -32768}, {-32768.6, std::nullopt}, {-32769, std::nullopt},
-      {2.5, 2}, {-3.5, -4}, {nan, std::nullopt}, {inf, std::nullopt},
+      {2.5, 2},         {-3.5, -4},         {nan, std::nullopt},      {inf, std::nullopt},
   };
   for (const auto& c : sixteen) {
     EXPECT_EQ(toInt16(c.in), c.out) << c.in;
   }
-  const struct { double in; std::optional<long long> out; } thirtyTwo[] = {
-      {2147483647.0, 2147483647LL}, {2147483647.5, std::nullopt}, {2147483648.0, std::nullopt},
-      {-2147483648.0, -2147483648LL}, {-2147483648.5, -2147483648LL},
-      {-2147483649.0, std::nullopt}, {40000, 40000}, {-inf, std::nullopt},
+  const struct {
+    double in;
+    std::optional<long long> out;
+  } thirtyTwo[] = {
+      {2147483647.0, 2147483647LL},
+      {2147483647.5, std::nullopt},
+      {2147483648.0, std::nullopt},
+      {-2147483648.0, -2147483648LL},
+      {-2147483648.5, -2147483648LL},
+      {-2147483649.0, std::nullopt},
+      {40000, 40000},
+      {-inf, std::nullopt},
   };
   for (const auto& c : thirtyTwo) {
     EXPECT_EQ(toInt32(c.in), c.out) << c.in;
@@ -77,13 +89,15 @@ TEST(Rounding, IntoSixteenAndThirtyTwoBitsWithRangeLimits) {
 }
 
 TEST(CaptionReading, StrictTakesOnlyAWholeNumber) {
-  const struct { const char* text; std::optional<double> value; } cases[] = {
-      {"", std::nullopt},     {"   ", std::nullopt}, {"abc", std::nullopt},
-      {"12abc", std::nullopt}, {"-", std::nullopt},   {".", std::nullopt},
-      {"1e", std::nullopt},   {"1e400", std::nullopt}, {"--5", std::nullopt},
-      {"-5", -5.0},           {"2.5", 2.5},          {"1e3", 1000.0},
-      {"+3", 3.0},            {".5", 0.5},           {" 7 ", 7.0},
-      {"15", 15.0},           {"-0", 0.0},           {"1E+05", 100000.0},
+  const struct {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {
+      {"", std::nullopt},    {"   ", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt},
+      {"-", std::nullopt},   {".", std::nullopt},   {"1e", std::nullopt},  {"1e400", std::nullopt},
+      {"--5", std::nullopt}, {"-5", -5.0},          {"2.5", 2.5},          {"1e3", 1000.0},
+      {"+3", 3.0},           {".5", 0.5},           {" 7 ", 7.0},          {"15", 15.0},
+      {"-0", 0.0},           {"1E+05", 100000.0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(strictNumber(c.text), c.value) << '"' << c.text << '"';
@@ -91,19 +105,33 @@ TEST(CaptionReading, StrictTakesOnlyAWholeNumber) {
 }
 
 TEST(CaptionReading, LenientTakesTheLeadingNumberElseZero) {
-  const struct { const char* text; double value; } cases[] = {
-      {"", 0},      {"12abc", 12}, {"  7", 7},  {"abc", 0},  {"-3.5x", -3.5},
-      {"+3", 3},    {"1e3x", 1000}, {"x12", 0}, {"-", 0},
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"", 0}, {"12abc", 12}, {"  7", 7}, {"abc", 0}, {"-3.5x", -3.5}, {"+3", 3}, {"1e3x", 1000}, {"x12", 0}, {"-", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(lenientNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(CaptionWriting, ShortestPlainDecimalText) {
-  const struct { double value; const char* text; } cases[] = {
-      {15, "15"},         {0, "0"},           {-5, "-5"},         {-0.0, "0"},
-      {2.5, "2.5"},       {780, "780"},       {-720, "-720"},     {10000, "10000"},
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {15, "15"},
+      {0, "0"},
+      {-5, "-5"},
+      {-0.0, "0"},
+      {2.5, "2.5"},
+      {780, "780"},
+      {-720, "-720"},
+      {10000, "10000"},
       // Minute counts are unbounded: round values stay plain decimals.
-      {100000, "100000"}, {-100000, "-100000"}, {1000000, "1000000"}, {3000000, "3000000"},
+      {100000, "100000"},
+      {-100000, "-100000"},
+      {1000000, "1000000"},
+      {3000000, "3000000"},
   };
   for (const auto& c : cases) EXPECT_EQ(decimalText(c.value), c.text) << c.value;
 }

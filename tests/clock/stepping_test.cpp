@@ -20,34 +20,55 @@ void expectText(const Text& got, const Text& want, const std::string& input) {
 }
 
 TEST(Stepping, AddsToTheCaptionWithEmptyAsZero) {
-  const struct { const char* caption; double delta; Text out; } cases[] = {
-      {"", 1, "1"},    {"", -1, "-1"},  {"15", -20, "-5"}, {"0", -5, "-5"},
+  const struct {
+    const char* caption;
+    double delta;
+    Text out;
+  } cases[] = {
+      {"", 1, "1"},      {"", -1, "-1"}, {"15", -20, "-5"},        {"0", -5, "-5"},
       {"719", 1, "720"}, {"-1", 1, "0"}, {"abc", 1, std::nullopt}, {"2x", 1, std::nullopt},
   };
   for (const auto& c : cases) expectText(stepped(c.caption, c.delta), c.out, c.caption);
 }
 
 TEST(Stepping, WholeHoursAreTheFloorOfMinutesOverSixty) {
-  const struct { const char* minutes; Text hours; } cases[] = {
-      {"-5", "-1"}, {"780", "13"}, {"0", "0"}, {"59", "0"},  {"60", "1"},
+  const struct {
+    const char* minutes;
+    Text hours;
+  } cases[] = {
+      {"-5", "-1"},  {"780", "13"}, {"0", "0"},      {"59", "0"},        {"60", "1"},
       {"-60", "-1"}, {"-61", "-2"}, {"-720", "-12"}, {"", std::nullopt}, {"x", std::nullopt},
   };
   for (const auto& c : cases) expectText(wholeHoursText(c.minutes), c.hours, c.minutes);
 }
 
 TEST(Stepping, AfterAPressTheHourKeepsTheSignOfItsRemainder) {
-  const struct { const char* hour; Text out; } cases[] = {
-      {"13", "1"}, {"-1", "-1"}, {"-13", "-1"}, {"12", "0"}, {"-12", "0"}, {"0", "0"},
-      {"2.5", "2"}, {"3.5", "4"}, {"", std::nullopt}, {"abc", std::nullopt},
+  const struct {
+    const char* hour;
+    Text out;
+  } cases[] = {
+      {"13", "1"},
+      {"-1", "-1"},
+      {"-13", "-1"},
+      {"12", "0"},
+      {"-12", "0"},
+      {"0", "0"},
+      {"2.5", "2"},
+      {"3.5", "4"},
+      {"", std::nullopt},
+      {"abc", std::nullopt},
       {"3000000000", std::nullopt},  // beyond a 32-bit whole number
   };
   for (const auto& c : cases) expectText(pressHourText(c.hour), c.out, c.hour);
 }
 
 TEST(Stepping, AfterATickANegativeHourIsBroughtRoundByTwelve) {
-  const struct { const char* hour; Text out; } cases[] = {
-      {"-1", "11"}, {"-12", "12"}, {"-13", "11"}, {"13", "1"}, {"0", "0"},
-      {"12", "0"},  {"-24", "12"}, {"", std::nullopt},
+  const struct {
+    const char* hour;
+    Text out;
+  } cases[] = {
+      {"-1", "11"}, {"-12", "12"}, {"-13", "11"}, {"13", "1"},
+      {"0", "0"},   {"12", "0"},   {"-24", "12"}, {"", std::nullopt},
   };
   for (const auto& c : cases) expectText(tickHourText(c.hour), c.out, c.hour);
 }

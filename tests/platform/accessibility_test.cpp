@@ -8,8 +8,8 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -288,8 +288,9 @@ void AccessibilityTest::faceIsAClockWithPictures() {
   const QRect r = picture->rect();
   const QRectF drawn = pixelsOf(f.Image4.twips());
   const QPoint drawnTopLeft = w.surface()->mapToGlobal(drawn.topLeft().toPoint());
-  QVERIFY2((r.topLeft() - drawnTopLeft).manhattanLength() <= 2,
-           qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(r.x()).arg(r.y()).arg(drawnTopLeft.x()).arg(drawnTopLeft.y())));
+  QVERIFY2(
+      (r.topLeft() - drawnTopLeft).manhattanLength() <= 2,
+      qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(r.x()).arg(r.y()).arg(drawnTopLeft.x()).arg(drawnTopLeft.y())));
   QVERIFY(std::abs(r.width() - drawn.width()) <= 2 && std::abs(r.height() - drawn.height()) <= 2);
   const QPoint centre = w.surface()->mapToGlobal(facePoint(f, 0, 0).toPoint());
   QVERIFY(r.contains(centre));
@@ -339,36 +340,48 @@ void AccessibilityTest::faceReadsTheTimeShown_data() {
   QTest::addColumn<bool>("changes");        // the face reads something else than before
 
   // The manual clock counts minutes after 12 o'clock.
-  QTest::newRow("今何時 from start") << QStringList{} << "今何時" << "12時0分" << true;
-  QTest::newRow("今何時, 15, left") << QStringList{"今何時", "pick:15"} << "left" << "12時15分" << true;
-  QTest::newRow("今何時, 15, left, right") << QStringList{"今何時", "pick:15", "left"} << "right" << "12時0分" << true;
-  QTest::newRow("before 12: right twice") << QStringList{"今何時", "pick:15", "right"} << "right" << "11時30分"
-                                          << true;
+  QTest::newRow("今何時 from start") << QStringList{} << "今何時"
+                                     << "12時0分" << true;
+  QTest::newRow("今何時, 15, left") << QStringList{"今何時", "pick:15"} << "left"
+                                    << "12時15分" << true;
+  QTest::newRow("今何時, 15, left, right") << QStringList{"今何時", "pick:15", "left"} << "right"
+                                           << "12時0分" << true;
+  QTest::newRow("before 12: right twice") << QStringList{"今何時", "pick:15", "right"} << "right"
+                                          << "11時30分" << true;
   QTest::newRow("60 x13: 1 o'clock again") << (QStringList{"今何時", "pick:60"} << QStringList(12, "left")) << "left"
                                            << "1時0分" << true;
-  QTest::newRow("pick changes no time") << QStringList{"今何時", "pick:15", "left"} << "pick:5" << "12時15分" << false;
-  QTest::newRow("picture changes no time") << QStringList{"今何時", "pick:15", "left"} << "picture" << "12時15分"
-                                           << false;
-  QTest::newRow("AUTO press only starts") << QStringList{"今何時"} << "left" << "12時0分" << false;
-  QTest::newRow("AUTO run tick") << QStringList{"今何時", "left"} << "run" << "12時1分" << true;
-  QTest::newRow("AUTO backward tick") << QStringList{"今何時", "right"} << "run" << "11時59分" << true;
-  QTest::newRow("今何時 again clears") << QStringList{"今何時", "pick:15", "left"} << "今何時" << "12時0分" << true;
+  QTest::newRow("pick changes no time") << QStringList{"今何時", "pick:15", "left"} << "pick:5"
+                                        << "12時15分" << false;
+  QTest::newRow("picture changes no time") << QStringList{"今何時", "pick:15", "left"} << "picture"
+                                           << "12時15分" << false;
+  QTest::newRow("AUTO press only starts") << QStringList{"今何時"} << "left"
+                                          << "12時0分" << false;
+  QTest::newRow("AUTO run tick") << QStringList{"今何時", "left"} << "run"
+                                 << "12時1分" << true;
+  QTest::newRow("AUTO backward tick") << QStringList{"今何時", "right"} << "run"
+                                      << "11時59分" << true;
+  QTest::newRow("今何時 again clears") << QStringList{"今何時", "pick:15", "left"} << "今何時"
+                                       << "12時0分" << true;
   // The live clock reads the computer's hours, 0 to 23.
-  QTest::newRow("live: first tick") << QStringList{"time:3:15:00", "時計"} << "tick" << "3時15分" << true;
-  QTest::newRow("live: afternoon") << QStringList{"time:15:30:20", "時計"} << "tick" << "15時30分" << true;
-  QTest::newRow("live: midnight") << QStringList{"time:0:00:00", "時計"} << "tick" << "0時0分" << true;
+  QTest::newRow("live: first tick") << QStringList{"time:3:15:00", "時計"} << "tick"
+                                    << "3時15分" << true;
+  QTest::newRow("live: afternoon") << QStringList{"time:15:30:20", "時計"} << "tick"
+                                   << "15時30分" << true;
+  QTest::newRow("live: midnight") << QStringList{"time:0:00:00", "時計"} << "tick"
+                                  << "0時0分" << true;
   QTest::newRow("live: same minute") << QStringList{"time:3:15:00", "時計", "tick", "time:3:15:40"} << "tick"
                                      << "3時15分" << false;
   QTest::newRow("live: next minute") << QStringList{"time:3:15:59", "時計", "tick", "time:3:16:00"} << "tick"
                                      << "3時16分" << true;
   QTest::newRow("live: next hour") << QStringList{"time:9:59:59", "時計", "tick", "time:10:00:00"} << "tick"
                                    << "10時0分" << true;
-  QTest::newRow("live: press ignored") << QStringList{"time:3:15:00", "時計", "tick"} << "left" << "3時15分"
-                                       << false;
+  QTest::newRow("live: press ignored") << QStringList{"time:3:15:00", "時計", "tick"} << "left"
+                                       << "3時15分" << false;
   // 時計 clears the live clock's values, so until its next tick the face reads
   // no time, as it does before the first one.
   QTest::newRow("live: 時計 again") << QStringList{"time:3:15:00", "時計", "tick"} << "時計" << kNoTime << true;
-  QTest::newRow("live then 今何時") << QStringList{"time:3:15:00", "時計", "tick"} << "今何時" << "12時0分" << true;
+  QTest::newRow("live then 今何時") << QStringList{"time:3:15:00", "時計", "tick"} << "今何時"
+                                    << "12時0分" << true;
   // Until the live clock's first tick its hands show no time.
   QTest::newRow("manual then 時計") << QStringList{"今何時", "pick:15", "left"} << "時計" << kNoTime << true;
   QTest::newRow("before any button: press") << QStringList{} << "left" << kNoTime << false;
@@ -419,12 +432,13 @@ void AccessibilityTest::faceReadsTheTimeShown() {
     return;
   }
   if (changes) {
-    QVERIFY2(!events.empty(), qPrintable(QStringLiteral("the face went from \"%1\" to \"%2\" without a notification")
-                                             .arg(was, now)));
+    QVERIFY2(!events.empty(),
+             qPrintable(QStringLiteral("the face went from \"%1\" to \"%2\" without a notification").arg(was, now)));
     // The screen reader is left with the time now shown, and hears nothing
     // else on the way.
-    QVERIFY2(events.back().name == now,
-             qPrintable(QStringLiteral("the face reads \"%1\" but the notifications said: %2").arg(now, heard.join(", "))));
+    QVERIFY2(
+        events.back().name == now,
+        qPrintable(QStringLiteral("the face reads \"%1\" but the notifications said: %2").arg(now, heard.join(", "))));
     QVERIFY2(events.size() == 1, qPrintable(QStringLiteral("notified: %1").arg(heard.join(", "))));
   } else {
     QVERIFY2(events.empty(), qPrintable(QStringLiteral("%1 notification(s) (%2) while the face kept reading \"%3\"")

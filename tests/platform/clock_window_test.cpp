@@ -148,12 +148,18 @@ void ClockWindowTest::modeButtonColours_data() {
   QTest::addColumn<QString>("manualFace");
   QTest::addColumn<int>("secondBox");  // -1 checked and enabled, 0 unchecked enabled, 1 unchecked disabled
 
-  QTest::newRow("start") << QStringList{} << "grey" << "grey" << -1;
-  QTest::newRow("時計") << QStringList{"時計"} << "yellow" << "style" << 0;
-  QTest::newRow("今何時") << QStringList{"今何時"} << "grey" << "yellow" << 1;
-  QTest::newRow("今何時,時計") << QStringList{"今何時", "時計"} << "yellow" << "style" << 0;
-  QTest::newRow("時計,今何時") << QStringList{"時計", "今何時"} << "grey" << "yellow" << 1;
-  QTest::newRow("時計,時計") << QStringList{"時計", "時計"} << "yellow" << "style" << 0;
+  QTest::newRow("start") << QStringList{} << "grey"
+                         << "grey" << -1;
+  QTest::newRow("時計") << QStringList{"時計"} << "yellow"
+                        << "style" << 0;
+  QTest::newRow("今何時") << QStringList{"今何時"} << "grey"
+                          << "yellow" << 1;
+  QTest::newRow("今何時,時計") << QStringList{"今何時", "時計"} << "yellow"
+                               << "style" << 0;
+  QTest::newRow("時計,今何時") << QStringList{"時計", "今何時"} << "grey"
+                               << "yellow" << 1;
+  QTest::newRow("時計,時計") << QStringList{"時計", "時計"} << "yellow"
+                             << "style" << 0;
 }
 
 void ClockWindowTest::modeButtonColours() {
@@ -187,8 +193,8 @@ void ClockWindowTest::modeButtonColours() {
     QString nearest;
     for (const QString& name : {QStringLiteral("yellow"), QStringLiteral("grey"), QStringLiteral("style")})
       if (nearest.isEmpty() || distance(expectedFace(name)) < distance(expectedFace(nearest))) nearest = name;
-    QVERIFY2(nearest == want, qPrintable(b->text() + ": drawn " + describe(got) + ", nearest to " + nearest +
-                                         ", want " + want));
+    QVERIFY2(nearest == want,
+             qPrintable(b->text() + ": drawn " + describe(got) + ", nearest to " + nearest + ", want " + want));
   }
 
   QCOMPARE(w.handBox(2)->isChecked(), secondBox == -1);
@@ -259,8 +265,7 @@ void ClockWindowTest::manualClockRendering() {
   QCOMPARE(pixel(img, bare), QColor(128, 128, 128));
   // Both hands back at 12; the minute hand, drawn over the hour hand, is green.
   QVERIFY(std::abs(f.Ji.x2Twips() - f.Ji.x1Twips()) < 1 && f.Ji.y2Twips() < f.Ji.y1Twips());
-  QVERIFY2(near(pixel(img, midpointOf(f.Hun)), QColor(0, 255, 0)),
-           qPrintable(describe(pixel(img, midpointOf(f.Hun)))));
+  QVERIFY2(near(pixel(img, midpointOf(f.Hun)), QColor(0, 255, 0)), qPrintable(describe(pixel(img, midpointOf(f.Hun)))));
   // Where the hour hand lay at 3 o'clock the face is bare again.
   const QPointF oldHour = facePoint(f, 0.3 * f.state.radius(), 0);
   QVERIFY(bareAt(w, oldHour));
@@ -280,7 +285,7 @@ void ClockWindowTest::stepListKeyboardPick_data() {
   QTest::newRow("Down x4: 15") << QList<Qt::Key>(4, Qt::Key_Down) << 3 << stepTitle(3);
   QTest::newRow("Down x6: 60") << QList<Qt::Key>(6, Qt::Key_Down) << 5 << stepTitle(5);
   QTest::newRow("Down x3 Up x2: 1") << (QList<Qt::Key>(3, Qt::Key_Down) << Qt::Key_Up << Qt::Key_Up) << 0
-                                     << stepTitle(0);
+                                    << stepTitle(0);
   QTest::newRow("Down Up: 1") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Up} << 0 << stepTitle(0);
   QTest::newRow("Down x2: 5") << QList<Qt::Key>{Qt::Key_Down, Qt::Key_Down} << 1 << stepTitle(1);
   QTest::newRow("Down x3: 10") << QList<Qt::Key>(3, Qt::Key_Down) << 2 << stepTitle(2);
@@ -384,8 +389,7 @@ void ClockWindowTest::typingIntoStepList() {
     // What the box shows is the text the window holds.
     QVERIFY2(w.stepList()->currentText() == QString::fromStdString(w.form().Combo1.text()),
              qPrintable(QStringLiteral("%1: the box shows \"%2\", the window holds \"%3\"")
-                            .arg(when, w.stepList()->currentText(),
-                                 QString::fromStdString(w.form().Combo1.text()))));
+                            .arg(when, w.stepList()->currentText(), QString::fromStdString(w.form().Combo1.text()))));
   };
   unchanged("after typing");
   if (QTest::currentTestFailed()) return;
@@ -401,7 +405,8 @@ void ClockWindowTest::closingWithTypedTextInStepList() {
   child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kCloseWithTypedText)});
   QVERIFY(child.waitForFinished(60000));
   QVERIFY2(child.exitStatus() == QProcess::NormalExit,
-           qPrintable("the window crashed while closing: " + QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
+           qPrintable("the window crashed while closing: " +
+                      QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
   QCOMPARE(child.exitCode(), 0);
 }
 
@@ -446,9 +451,9 @@ void ClockWindowTest::pressesOnTheFace() {
     const Control* control;
   };
   const Control* picture = f.Image1.visible() ? static_cast<const Control*>(&f.Image1) : &f.Image4;
-  for (const Target& t : {Target{"numeral 3", &f.Suuji[3]}, Target{"numeral 7", &f.Suuji[7]},
-                          Target{"numeral 10", &f.Suuji[10]}, Target{"dot 40", &f.dot[40]},
-                          Target{"minute numeral 25", &f.Suuji2[25]}}) {
+  for (const Target& t :
+       {Target{"numeral 3", &f.Suuji[3]}, Target{"numeral 7", &f.Suuji[7]}, Target{"numeral 10", &f.Suuji[10]},
+        Target{"dot 40", &f.dot[40]}, Target{"minute numeral 25", &f.Suuji2[25]}}) {
     QVERIFY2(t.control->visible(), t.what);
     const QPointF p = pixelsOf(t.control->twips()).center();
     QCOMPARE(w.childAt(p.toPoint()), static_cast<QWidget*>(w.surface()));

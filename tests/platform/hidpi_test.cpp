@@ -208,7 +208,8 @@ void HiDpiTest::initTestCase() {
   child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kMakeReferences), factorName()});
   QVERIFY(child.waitForFinished(60000));
   QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-           qPrintable("the reference faces were not drawn: " + QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
+           qPrintable("the reference faces were not drawn: " +
+                      QString::fromLocal8Bit(child.readAllStandardError()).right(400)));
 }
 
 void HiDpiTest::windowGrowsByTheFactor() {
@@ -224,13 +225,18 @@ void HiDpiTest::windowGrowsByTheFactor() {
   QCOMPARE(pm.devicePixelRatio(), dpr);
   QCOMPARE(pm.size(), (QSizeF(w.surface()->size()) * dpr).toSize());
   // The buttons stand where the window puts them, in logical pixels too.
-  for (const auto& [button, control] : {std::pair{w.clockButton(), &w.form().Command8},
-                                        std::pair{w.manualButton(), &w.form().Command12}}) {
+  for (const auto& [button, control] :
+       {std::pair{w.clockButton(), &w.form().Command8}, std::pair{w.manualButton(), &w.form().Command12}}) {
     const QRectF want = pixelsOf(control->twips());
     const QRect got = button->geometry();
     QVERIFY2(std::abs(got.left() - want.left()) <= 1 && std::abs(got.top() - want.top()) <= 1 &&
                  std::abs(got.width() - want.width()) <= 1 && std::abs(got.height() - want.height()) <= 1,
-             qPrintable(QStringLiteral("%1: %2,%3 %4x%5").arg(button->text()).arg(got.left()).arg(got.top()).arg(got.width()).arg(got.height())));
+             qPrintable(QStringLiteral("%1: %2,%3 %4x%5")
+                            .arg(button->text())
+                            .arg(got.left())
+                            .arg(got.top())
+                            .arg(got.width())
+                            .arg(got.height())));
   }
 }
 
@@ -265,8 +271,9 @@ void HiDpiTest::faceFeaturesStayInPlace() {
   };
   QVERIFY(f.Ji.x2() < 0 && f.Ji.y2() < 0 && f.Hun.x2() < 0 && f.Hun.y2() < 0);
   for (const Spot& s : spots)
-    QVERIFY2(s.colour(device.at(s.at)),
-             qPrintable(QStringLiteral("%1 at density %2: %3").arg(s.what).arg(device.dpr).arg(describe(device.at(s.at)))));
+    QVERIFY2(
+        s.colour(device.at(s.at)),
+        qPrintable(QStringLiteral("%1 at density %2: %3").arg(s.what).arg(device.dpr).arg(describe(device.at(s.at)))));
 
   // Each numeral is drawn inside the box the layout gives it; numeral 3
   // stands right of the centre, at its height. (7 and 8 are left out: the
@@ -278,14 +285,22 @@ void HiDpiTest::faceFeaturesStayInPlace() {
     const QRectF glyph = boundsOf(device, box.adjusted(-4, -4, 4, 4), deepRed);
     QVERIFY2(!glyph.isEmpty() && box.adjusted(-1, -1, 1, 1).contains(glyph),
              qPrintable(QStringLiteral("numeral %1 drawn at %2,%3 %4x%5, its box %6,%7 %8x%9")
-                            .arg(i).arg(glyph.x()).arg(glyph.y()).arg(glyph.width()).arg(glyph.height())
-                            .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+                            .arg(i)
+                            .arg(glyph.x())
+                            .arg(glyph.y())
+                            .arg(glyph.width())
+                            .arg(glyph.height())
+                            .arg(box.x())
+                            .arg(box.y())
+                            .arg(box.width())
+                            .arg(box.height())));
     // Centred in its box on the line the font's metrics give, at this density.
     const QFontMetricsF fm(tirpo::toQFont(f.Suuji[i].font()));
     const QString text = QString::fromStdString(f.Suuji[i].caption());
-    const QPointF ideal = fm.tightBoundingRect(text)
-                              .translated(box.left() + (box.width() - fm.horizontalAdvance(text)) / 2, box.top() + fm.ascent())
-                              .center();
+    const QPointF ideal =
+        fm.tightBoundingRect(text)
+            .translated(box.left() + (box.width() - fm.horizontalAdvance(text)) / 2, box.top() + fm.ascent())
+            .center();
     const QPointF off = glyph.center() - ideal;
     QVERIFY2(std::hypot(off.x(), off.y()) <= 1.0,
              qPrintable(QStringLiteral("numeral %1 is %2,%3 px off").arg(i).arg(off.x()).arg(off.y())));
@@ -297,7 +312,11 @@ void HiDpiTest::faceFeaturesStayInPlace() {
   const QRectF pictureBox = pixelsOf(picture.twips());
   const QPointF pictureMiddle = boundsOf(device, pictureBox, notFace).center();
   QVERIFY2(std::hypot(pictureMiddle.x() - centre.x(), pictureMiddle.y() - centre.y()) <= 1.5,
-           qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(pictureMiddle.x()).arg(pictureMiddle.y()).arg(centre.x()).arg(centre.y())));
+           qPrintable(QStringLiteral("%1,%2 vs %3,%4")
+                          .arg(pictureMiddle.x())
+                          .arg(pictureMiddle.y())
+                          .arg(centre.x())
+                          .arg(centre.y())));
 
   if (scaleFactor() == 1.0) return;  // the reference itself: nothing to compare
   const Shot reference = referenceShot(scene);
@@ -313,7 +332,8 @@ void HiDpiTest::faceFeaturesStayInPlace() {
     Predicate colour;
   };
   std::vector<Feature> features{{QStringLiteral("centre picture"), pictureBox, notFace}};
-  for (int i : {3, 6, 9, 12}) features.push_back({QStringLiteral("numeral %1").arg(i), pixelsOf(f.Suuji[i].twips()), deepRed});
+  for (int i : {3, 6, 9, 12})
+    features.push_back({QStringLiteral("numeral %1").arg(i), pixelsOf(f.Suuji[i].twips()), deepRed});
   for (const Feature& ft : features) {
     const int ref = countOf(reference, ft.box, ft.colour);
     const int dev = countOf(device, ft.box, ft.colour);
@@ -322,7 +342,8 @@ void HiDpiTest::faceFeaturesStayInPlace() {
     // Thin strokes lose more of their full-colour pixels at density 1.
     const double areaRatio = dev / (ref * device.dpr * device.dpr);
     QVERIFY2(areaRatio > 0.7 && areaRatio < 1.5, qPrintable(what + QStringLiteral(": ratio %1").arg(areaRatio)));
-    const QPointF shift = boundsOf(device, ft.box, ft.colour).center() - boundsOf(reference, ft.box, ft.colour).center();
+    const QPointF shift =
+        boundsOf(device, ft.box, ft.colour).center() - boundsOf(reference, ft.box, ft.colour).center();
     QVERIFY2(std::abs(shift.x()) <= 0.75 && std::abs(shift.y()) <= 1.5,
              qPrintable(what + QStringLiteral(": moved by %1,%2 logical px").arg(shift.x()).arg(shift.y())));
   }
@@ -364,7 +385,10 @@ void HiDpiTest::textIsSharp() {
   // at density 1.
   if (!atReference)
     QVERIFY2(deviceEdge <= std::max(1.5, 1.3 * referenceEdge),
-           qPrintable(QStringLiteral("edges %1 px wide at density %2, %3 at 1").arg(deviceEdge).arg(device.dpr).arg(referenceEdge)));
+             qPrintable(QStringLiteral("edges %1 px wide at density %2, %3 at 1")
+                            .arg(deviceEdge)
+                            .arg(device.dpr)
+                            .arg(referenceEdge)));
   // And the measure tells the difference: the enlarged face's edges are wider.
   QVERIFY2(blurredEdge > 1.4 * deviceEdge,
            qPrintable(QStringLiteral("enlarged %1 vs drawn %2").arg(blurredEdge).arg(deviceEdge)));

@@ -42,7 +42,8 @@ void tab(bool back = false) {
 QString focusName(ClockWindow& w) {
   QWidget* f = QApplication::focusWidget();
   if (!f) return QStringLiteral("(none)");
-  if (f == w.surface()) return w.surface()->keyboard().focusedPicture() ? QStringLiteral("picture") : QStringLiteral("face");
+  if (f == w.surface())
+    return w.surface()->keyboard().focusedPicture() ? QStringLiteral("picture") : QStringLiteral("face");
   if (f == w.stepList() || f == w.stepList()->lineEdit()) return QStringLiteral("list");
   if (auto* b = qobject_cast<QAbstractButton*>(f)) return b->text();
   return f->metaObject()->className();
@@ -94,9 +95,9 @@ void KeyboardTest::mousePressLeavesTheFocus() {
 }
 
 void KeyboardTest::arrowKeysStepLikeTheMouse_data() {
-  QTest::addColumn<int>("step");         // list index, -1 for "AUTO"
-  QTest::addColumn<QList<int>>("keys");  // Qt keys; negative: the key auto-repeated
-  QTest::addColumn<QList<int>>("mouse"); // the same presses as mouse buttons
+  QTest::addColumn<int>("step");          // list index, -1 for "AUTO"
+  QTest::addColumn<QList<int>>("keys");   // Qt keys; negative: the key auto-repeated
+  QTest::addColumn<QList<int>>("mouse");  // the same presses as mouse buttons
   QTest::addColumn<QString>("minutes");
 
   const int R = Qt::Key_Right, L = Qt::Key_Left, U = Qt::Key_Up, D = Qt::Key_Down;
@@ -127,7 +128,8 @@ void KeyboardTest::arrowKeysStepLikeTheMouse() {
     QApplication::sendEvent(byKey.surface(), &press);
     QVERIFY(press.isAccepted());
   }
-  for (int b : mouse) QTest::mouseClick(byMouse.surface(), Qt::MouseButton(b), {}, bareFacePoint(byMouse.form()).toPoint());
+  for (int b : mouse)
+    QTest::mouseClick(byMouse.surface(), Qt::MouseButton(b), {}, bareFacePoint(byMouse.form()).toPoint());
 
   const Form88& k = byKey.form();
   const Form88& m = byMouse.form();
@@ -207,8 +209,8 @@ void KeyboardTest::focusRingShowsAndCoversNothing() {
       black += after == qRgb(0, 0, 0);
       overInk += ink.contains(before);
     }
-  QVERIFY2(white > 50 && black > 50, qPrintable(QStringLiteral("%1 white, %2 black of %3 changed pixels")
-                                                    .arg(white).arg(black).arg(changed)));
+  QVERIFY2(white > 50 && black > 50,
+           qPrintable(QStringLiteral("%1 white, %2 black of %3 changed pixels").arg(white).arg(black).arg(changed)));
   QVERIFY2(overInk == 0, qPrintable(QStringLiteral("the ring covers %1 pixels of ink").arg(overInk)));
   QVERIFY(background != qRgb(255, 255, 255) && background != qRgb(0, 0, 0));
 }

@@ -25,9 +25,12 @@ timespec minusNs(timespec t, long ns) {
 }
 
 int fakeKernel(clockid_t id, timespec* ts) {
-  if (id == CLOCK_REALTIME) *ts = gPrecise;
-  else if (id == CLOCK_REALTIME_COARSE) *ts = minusNs(gPrecise, kCoarseLagNs);
-  else *ts = {0, 0};  // any other clock reads the epoch: plainly wrong
+  if (id == CLOCK_REALTIME)
+    *ts = gPrecise;
+  else if (id == CLOCK_REALTIME_COARSE)
+    *ts = minusNs(gPrecise, kCoarseLagNs);
+  else
+    *ts = {0, 0};  // any other clock reads the epoch: plainly wrong
   return 0;
 }
 
@@ -82,8 +85,7 @@ TEST_F(LocalClockTest, AgreesWithTheKernelsPreciseClockAcrossATurn) {
     if (before.tv_sec == after.tv_sec) {
       std::tm want{};
       localtime_r(&before.tv_sec, &want);
-      ASSERT_EQ(got.second, want.tm_sec) << "read " << before.tv_nsec / 1000 << " us into second "
-                                         << before.tv_sec;
+      ASSERT_EQ(got.second, want.tm_sec) << "read " << before.tv_nsec / 1000 << " us into second " << before.tv_sec;
       ++checked;
       if (before.tv_sec > start.tv_sec && before.tv_nsec < 10'000'000) ++nearTurn;
     }

@@ -1,7 +1,7 @@
 // The AUTO run left going for a very long time: a million ticks forward, a
-// million back and two hours on past 12 o'clock into negative counts. The minute count, the hour label, the highlights and the
-// time shown must follow the count all the way, and the hands must point
-// where the count says up to the rounding of their angle to float.
+// million back and two hours on past 12 o'clock into negative counts. The minute count, the hour label, the highlights
+// and the time shown must follow the count all the way, and the hands must point where the count says up to the
+// rounding of their angle to float.
 //
 // The clock never reduces an angle modulo 360 before it rounds the radians
 // to float, so the hands lose precision as the count grows. The run reports
@@ -43,8 +43,8 @@ struct Drift {
   const char* hand;
   double degreesPerMinute;
   double factor;
-  long firstOverHundredth = -1;  // angle > 0.01 degree off the double angle
-  long firstOverPixel = -1;      // end point > 1 pixel off the double end point
+  long firstOverHundredth = -1;        // angle > 0.01 degree off the double angle
+  long firstOverPixel = -1;            // end point > 1 pixel off the double end point
   long firstOverHundredthTruePi = -1;  // angle > 0.01 degree off the angle with the true pi
   double worstDegrees = 0, worstPixels = 0, worstDegreesTruePi = 0;
 };
@@ -99,8 +99,8 @@ class LongRun : public ::testing::Test {
     const double off = std::fabs(wrapPi(handAngle(hand) - rad));
     const double offDeg = off * 180 / kPi;
     const double offTruePiDeg = std::fabs(wrapPi(handAngle(hand) - deg / 180 * kPi)) * 180 / kPi;
-    const double pixels = std::hypot(hand.x2() - std::sin(rad) * length, hand.y2() - std::cos(rad) * length) *
-                          pixelsPerUnit;
+    const double pixels =
+        std::hypot(hand.x2() - std::sin(rad) * length, hand.y2() - std::cos(rad) * length) * pixelsPerUnit;
     const long tick = static_cast<long>(n);
     if (offDeg > 0.01 && d.firstOverHundredth < 0) d.firstOverHundredth = tick;
     if (pixels > 1 && d.firstOverPixel < 0) d.firstOverPixel = tick;
@@ -187,8 +187,8 @@ TEST_F(LongRun, AMillionTicksForwardAndAMillionBack) {
 
   // Where precision first shows, on the way up.
   for (const Drift* d : {&minute, &hour}) {
-    std::cout << "[ long run ] " << d->hand << ": worst " << d->worstDegrees << " deg / " << d->worstPixels
-              << " px (" << d->worstDegreesTruePi << " deg against the true pi); first > 0.01 deg at count "
+    std::cout << "[ long run ] " << d->hand << ": worst " << d->worstDegrees << " deg / " << d->worstPixels << " px ("
+              << d->worstDegreesTruePi << " deg against the true pi); first > 0.01 deg at count "
               << d->firstOverHundredth << ", first > 1 px at count " << d->firstOverPixel
               << ", first > 0.01 deg against the true pi at count " << d->firstOverHundredthTruePi << '\n';
     const std::string key = d == &minute ? "minute" : "hour";

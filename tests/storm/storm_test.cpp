@@ -56,13 +56,13 @@ Mode modeOf(const Form88& f) {
   return Mode::Start;
 }
 
-#define STORM_REQUIRE(cond, what)           \
-  do {                                      \
-    if (!(cond)) {                          \
-      std::ostringstream storm_message_;    \
-      storm_message_ << what;               \
-      return storm_message_.str();          \
-    }                                       \
+#define STORM_REQUIRE(cond, what)        \
+  do {                                   \
+    if (!(cond)) {                       \
+      std::ostringstream storm_message_; \
+      storm_message_ << what;            \
+      return storm_message_.str();       \
+    }                                    \
   } while (0)
 
 // Counts every change the window and its controls report, to tell an event
@@ -83,8 +83,8 @@ bool sameState(const ClockState& a, const ClockState& b) {
 }
 
 const std::vector<std::string> kTypedTexts = {
-    "", "abc", "-5", " 15", "１５", std::string(5000, '7'), "1e9", "15.5", "AUTO", "auto", "AUTO ",
-    "15", "60", "1", "0", "\t", "時計", "1" + std::string(400, '0'), "-0", "+5", ".5",
+    "",   "abc", "-5", " 15", "１５", std::string(5000, '7'),      "1e9", "15.5", "AUTO", "auto", "AUTO ", "15",
+    "60", "1",   "0",  "\t",  "時計", "1" + std::string(400, '0'), "-0",  "+5",   ".5",
 };
 
 class Storm {
@@ -112,9 +112,26 @@ class Storm {
 
  private:
   enum Kind {
-    PressAt, MouseDown, Tick1, Tick4, SetWidth, SetHeight, WindowResized, Pick, Type, Check3Toggle,
-    Check3Set, Check2Set, Image1Click, Image4Click, Command8, Command12, ClockJump, ClockAdvance,
-    ClockRate, KindCount
+    PressAt,
+    MouseDown,
+    Tick1,
+    Tick4,
+    SetWidth,
+    SetHeight,
+    WindowResized,
+    Pick,
+    Type,
+    Check3Toggle,
+    Check3Set,
+    Check2Set,
+    Image1Click,
+    Image4Click,
+    Command8,
+    Command12,
+    ClockJump,
+    ClockAdvance,
+    ClockRate,
+    KindCount
   };
 
   int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
@@ -169,10 +186,15 @@ class Storm {
 float Storm::sizeValue() {
   static constexpr float kSpecial[] = {0, 1, 2, 15, 5800, 8999, 9000, 9001, 9000.5f, 99999, 100000};
   switch (uniform(0, 9)) {
-    case 0: return kSpecial[uniform(0, static_cast<int>(std::size(kSpecial)) - 1)];
-    case 1: return static_cast<float>(real(0, 100000));
-    case 2: case 3: return static_cast<float>(uniform(0, 100000));
-    default: return static_cast<float>(uniform(1500, 15000));
+    case 0:
+      return kSpecial[uniform(0, static_cast<int>(std::size(kSpecial)) - 1)];
+    case 1:
+      return static_cast<float>(real(0, 100000));
+    case 2:
+    case 3:
+      return static_cast<float>(uniform(0, 100000));
+    default:
+      return static_cast<float>(uniform(1500, 15000));
   }
 }
 
@@ -182,9 +204,14 @@ void Storm::pressSomewhere(std::ostringstream& what) {
   const double cw = f_.clientWidth(), ch = f_.clientHeight();
   double x = 0, y = 0;
   switch (uniform(0, 5)) {
-    case 0: case 1: x = real(-0.05, 1.05) * cw, y = real(-0.05, 1.05) * ch; break;
-    case 2: x = cw / 2, y = ch / 2; break;  // the dial centre, under the pictures
-    case 3: {                               // on a numeral or dot
+    case 0:
+    case 1:
+      x = real(-0.05, 1.05) * cw, y = real(-0.05, 1.05) * ch;
+      break;
+    case 2:
+      x = cw / 2, y = ch / 2;
+      break;   // the dial centre, under the pictures
+    case 3: {  // on a numeral or dot
       const ControlArray<Label>* arrays[] = {&f_.dot, &f_.Suuji, &f_.Suuji2};
       const int a = uniform(0, 2);
       const Label& l = (*arrays[a])[uniform(1, a == 1 ? 12 : 60)];
@@ -196,7 +223,9 @@ void Storm::pressSomewhere(std::ostringstream& what) {
       x = i.twips().left + real(0, 1) * i.twips().width, y = i.twips().top + real(0, 1) * i.twips().height;
       break;
     }
-    default: x = uniform(0, 1) ? 0 : cw - 1, y = uniform(0, 1) ? 0 : ch - 1; break;
+    default:
+      x = uniform(0, 1) ? 0 : cw - 1, y = uniform(0, 1) ? 0 : ch - 1;
+      break;
   }
   constexpr int kButtons[] = {kLeftButton, kRightButton, kMiddleButton};
   const int button = kButtons[uniform(0, 2)], shift = uniform(0, 7);
@@ -252,8 +281,8 @@ void Storm::press(int button, std::ostringstream& what, const std::function<bool
     if (f_.Timer4.interval() != step.intervalMs) effect_ = "the press did not set the run interval of the step";
   }
   if (f_.Label1.caption() != std::to_string(expected))
-    effect_ = "the press moved the count from \"" + label1 + "\" to \"" + f_.Label1.caption() +
-              "\", expected " + std::to_string(expected);
+    effect_ = "the press moved the count from \"" + label1 + "\" to \"" + f_.Label1.caption() + "\", expected " +
+              std::to_string(expected);
 }
 
 bool Storm::event(long index, std::string& description) {
@@ -288,7 +317,8 @@ bool Storm::event(long index, std::string& description) {
       const long changes = watch_.changes;
       const ClockState state = f_.state;
       f_.Timer1_Timer();
-      if (!live && (watch_.changes != changes || !sameState(state, f_.state))) effect_ = "an idle tick changed the face";
+      if (!live && (watch_.changes != changes || !sameState(state, f_.state)))
+        effect_ = "an idle tick changed the face";
       if (live) {
         // Hands and labels from that one reading.
         if (f_.Label7.caption() != std::to_string(t.hour) || f_.Label8.caption() != std::to_string(t.minute)) {
@@ -318,7 +348,9 @@ bool Storm::event(long index, std::string& description) {
         effect_ = "an AUTO tick left the interval at " + std::to_string(f_.Timer4.interval());
       break;
     }
-    case SetWidth: case SetHeight: case WindowResized: {
+    case SetWidth:
+    case SetHeight:
+    case WindowResized: {
       const float w0 = f_.width(), h0 = f_.height();
       const double cw0 = f_.clientWidth(), ch0 = f_.clientHeight();
       if (kind == SetWidth) {
@@ -336,8 +368,7 @@ bool Storm::event(long index, std::string& description) {
         what << "windowResized(" << w << ',' << h << ',' << fw << ',' << fh << ')';
         f_.windowResized(w, h, fw, fh);
       }
-      const bool changed = f_.width() != w0 || f_.height() != h0 || f_.clientWidth() != cw0 ||
-                           f_.clientHeight() != ch0;
+      const bool changed = f_.width() != w0 || f_.height() != h0 || f_.clientWidth() != cw0 || f_.clientHeight() != ch0;
       if (!changed) break;
       // A resize ends any run and clears every clock value; the hands stand
       // at 12 o'clock with the new radius.
@@ -362,7 +393,8 @@ bool Storm::event(long index, std::string& description) {
     }
     case Type: {
       if (!f_.Combo1.visible()) return false;
-      const std::string& t = kTypedTexts[static_cast<std::size_t>(uniform(0, static_cast<int>(kTypedTexts.size()) - 1))];
+      const std::string& t =
+          kTypedTexts[static_cast<std::size_t>(uniform(0, static_cast<int>(kTypedTexts.size()) - 1))];
       const std::string title = f_.caption();
       const float stepIndex = f_.state.stepIndex;
       what << "typeText(\"" << (t.size() > 20 ? t.substr(0, 20) + "..." : t) << "\")";
@@ -420,8 +452,8 @@ bool Storm::event(long index, std::string& description) {
       break;
     case ClockJump: {
       static constexpr TimeOfDay kSpecial[] = {{23, 59, 59}, {0, 0, 0}, {12, 0, 0}, {11, 59, 59}, {0, 59, 59}};
-      const TimeOfDay t = uniform(0, 4) == 0 ? kSpecial[uniform(0, 4)]
-                                              : TimeOfDay{uniform(0, 23), uniform(0, 59), uniform(0, 59)};
+      const TimeOfDay t =
+          uniform(0, 4) == 0 ? kSpecial[uniform(0, 4)] : TimeOfDay{uniform(0, 23), uniform(0, 59), uniform(0, 59)};
       what << "clock set " << t.hour << ':' << t.minute << ':' << t.second;
       clock_.time = t;
       break;
@@ -501,8 +533,8 @@ std::string Storm::invariants() const {
 
   // Clock values are "" or plain whole numbers; the live clock's are a time of day.
   for (const Label* l : {&f.Label1, &f.Label2, &f.Label7, &f.Label8})
-    STORM_REQUIRE(l->caption().empty() || isWholeNumberText(l->caption()),
-                  l->name() << " holds \"" << l->caption() << '"');
+    STORM_REQUIRE(l->caption().empty() || isWholeNumberText(l->caption()), l->name()
+                                                                               << " holds \"" << l->caption() << '"');
   const auto minutes = wholeNumber(f.Label1.caption()), hour = wholeNumber(f.Label2.caption());
   const auto liveHour = wholeNumber(f.Label7.caption()), liveMinute = wholeNumber(f.Label8.caption());
   STORM_REQUIRE(!liveHour || (*liveHour >= 0 && *liveHour <= 23), "Label7 " << *liveHour);
@@ -531,7 +563,8 @@ std::string Storm::invariants() const {
   }
   for (int i = 1; i <= 12; ++i)
     STORM_REQUIRE(hours_[i]->visible() == dialShown, "hour numeral " << i << " visible " << hours_[i]->visible());
-  STORM_REQUIRE(f.Image1.visible() != f.Image4.visible(), "pictures visible " << f.Image1.visible() << f.Image4.visible());
+  STORM_REQUIRE(f.Image1.visible() != f.Image4.visible(),
+                "pictures visible " << f.Image1.visible() << f.Image4.visible());
   STORM_REQUIRE(f.Image4.visible() == numeralsShown,
                 "Image4 " << f.Image4.visible() << " with minute numerals visible " << numeralsShown);
   STORM_REQUIRE(!f.Check2.visible(), "the five-minute box is on view");
@@ -554,9 +587,9 @@ std::string Storm::invariants() const {
       break;
     case Mode::Manual:
       STORM_REQUIRE(!f.Timer1.enabled(), "the live timer runs in the manual clock");
-      STORM_REQUIRE(f.Command12.backColor() == kYellow && f.Command8.backColor() == kLightGrey &&
-                        f.backColor() == kGrey,
-                    "manual colours");
+      STORM_REQUIRE(
+          f.Command12.backColor() == kYellow && f.Command8.backColor() == kLightGrey && f.backColor() == kGrey,
+          "manual colours");
       STORM_REQUIRE(f.Combo1.visible() && !f.Check3[2].enabled() && f.Hun.borderColor() == kGreen,
                     "manual list, second box or minute hand colour");
       break;
@@ -584,8 +617,8 @@ std::string Storm::invariants() const {
     if (!(e = handCheck(f.Byou, kSecondHand, std::nullopt, 0)).empty()) return e;
   } else if (mode == Mode::Live) {
     // Switched on, not yet ticked: the hands wait where they were.
-    for (const auto& [hand, factor] : {std::pair{&f.Byou, kSecondHand}, std::pair{&f.Hun, kMinuteHand},
-                                       std::pair{&f.Ji, kHourHand}})
+    for (const auto& [hand, factor] :
+         {std::pair{&f.Byou, kSecondHand}, std::pair{&f.Hun, kMinuteHand}, std::pair{&f.Ji, kHourHand}})
       if (!(e = handCheck(*hand, factor, std::nullopt, 0)).empty()) return e;
   } else {
     // By hand and at start-up the minute and hour hands show the minute
@@ -643,9 +676,9 @@ std::string Storm::invariants() const {
     const int first = red[0] == 1 ? 0 : red[0];  // {1,2,3,4,60} starts at the top
     STORM_REQUIRE(first % 5 == 0 && red == sectorFor(first / 5), "red dots " << listText(red) << " not a sector");
     const auto hourSource = mode == Mode::Live ? liveHour : hour;
-    STORM_REQUIRE(red == sectorFor(hourSource.value_or(0)),
-                  "red dots " << listText(red) << " for hour \"" << (mode == Mode::Live ? f.Label7 : f.Label2).caption()
-                              << '"');
+    STORM_REQUIRE(
+        red == sectorFor(hourSource.value_or(0)),
+        "red dots " << listText(red) << " for hour \"" << (mode == Mode::Live ? f.Label7 : f.Label2).caption() << '"');
   }
   // Once the manual clock counts, its numeral and sector are lit; so is the
   // live clock's after its first tick.

@@ -16,18 +16,15 @@ TEST(AnnouncePacing, TellsEachNewReadingPacedDuringTheRun) {
     bool tell;
     std::int64_t askAgain;
   } steps[] = {
-      {"12時0分", false, 0, true, 0},     // the first reading
-      {"12時0分", false, 10, false, 0},   // the same again: nothing
-      {"12時5分", false, 20, true, 0},    // a press: at once
-      {"12時10分", false, 30, true, 0},   // presses in quick succession: each one
+      {"12時0分", false, 0, true, 0},      // the first reading
+      {"12時0分", false, 10, false, 0},    // the same again: nothing
+      {"12時5分", false, 20, true, 0},     // a press: at once
+      {"12時10分", false, 30, true, 0},    // presses in quick succession: each one
       {"12時11分", true, 40, false, 990},  // the run: not within a second of the last
-      {"12時12分", true, 500, false, 530},
-      {"12時20分", true, 1030, true, 0},   // a second after the last
-      {"12時21分", true, 1130, false, 900},
-      {"12時29分", true, 1900, false, 130},
-      {"12時30分", false, 1950, true, 0},  // the run stops: at once
-      {"12時30分", false, 2950, false, 0},
-      {"3時15分", false, 60000, true, 0},  // the live clock's next minute
+      {"12時12分", true, 500, false, 530},  {"12時20分", true, 1030, true, 0},  // a second after the last
+      {"12時21分", true, 1130, false, 900}, {"12時29分", true, 1900, false, 130},
+      {"12時30分", false, 1950, true, 0},                                        // the run stops: at once
+      {"12時30分", false, 2950, false, 0},  {"3時15分", false, 60000, true, 0},  // the live clock's next minute
       {"3時15分", false, 61000, false, 0},
   };
   AnnouncePacing pacing;

@@ -65,17 +65,20 @@ TEST_F(NewForm, WindowAndWindowedControls) {
 
 TEST_F(NewForm, TabIndicesAreTheDesignsOwn) {
   const std::pair<const Control*, int> tabs[] = {
-      {&f.Suuji[0], 0}, {&f.dot[0], 1},   {&f.Suuji2[0], 2}, {&f.Label1, 3},    {&f.Label2, 4},
-      {&f.Command8, 5}, {&f.Label5, 6},   {&f.Command12, 7}, {&f.Check2, 8},    {&f.Label7, 9},
-      {&f.Label8, 10},  {&f.Frame1, 11},  {&f.Check3[2], 12}, {&f.Check3[1], 13}, {&f.Check3[0], 14},
-      {&f.Combo1, 15},
+      {&f.Suuji[0], 0},   {&f.dot[0], 1},     {&f.Suuji2[0], 2},  {&f.Label1, 3},  {&f.Label2, 4},  {&f.Command8, 5},
+      {&f.Label5, 6},     {&f.Command12, 7},  {&f.Check2, 8},     {&f.Label7, 9},  {&f.Label8, 10}, {&f.Frame1, 11},
+      {&f.Check3[2], 12}, {&f.Check3[1], 13}, {&f.Check3[0], 14}, {&f.Combo1, 15},
   };
   for (const auto& [c, tab] : tabs) EXPECT_EQ(c->tabIndex(), tab) << c->name() << '(' << c->index() << ')';
 }
 
 TEST_F(NewForm, LabelsLinesAndPictures) {
-  const struct { const Label* l; const char* text; Colour fore; float size; } templates[] = {
-      {&f.dot[0], "・", kBlack, 18}, {&f.Suuji2[0], "1", kCyan, 18}, {&f.Suuji[0], "1", kRed, 21.75f}};
+  const struct {
+    const Label* l;
+    const char* text;
+    Colour fore;
+    float size;
+  } templates[] = {{&f.dot[0], "・", kBlack, 18}, {&f.Suuji2[0], "1", kCyan, 18}, {&f.Suuji[0], "1", kRed, 21.75f}};
   for (const auto& t : templates) {
     EXPECT_EQ(t.l->caption(), t.text);
     EXPECT_EQ(t.l->foreColor(), t.fore);
@@ -83,8 +86,7 @@ TEST_F(NewForm, LabelsLinesAndPictures) {
     EXPECT_FALSE(t.l->visible());
     EXPECT_TRUE(t.l->centred && t.l->autoSize && t.l->transparent);
   }
-  EXPECT_EQ(f.Label5.caption(),
-            "ちるぽ時計\r\n\xE3\x80\x80拡大して使ってね\r\n\r\n\r\n\r\nRUPESKA工房");
+  EXPECT_EQ(f.Label5.caption(), "ちるぽ時計\r\n\xE3\x80\x80拡大して使ってね\r\n\r\n\r\n\r\nRUPESKA工房");
   EXPECT_EQ(f.Label5.foreColor(), kWhite);
   EXPECT_EQ(f.Label5.fontSize(), 14.25f);
   EXPECT_TRUE(f.Label5.visible());
@@ -100,8 +102,11 @@ TEST_F(NewForm, LabelsLinesAndPictures) {
   EXPECT_EQ(f.Label1.fontSize(), 9.0f);
   EXPECT_TRUE(f.Label1.border && f.Label2.border);
 
-  const struct { const Line* hand; Colour c; int width; } hands[] = {
-      {&f.Byou, kHandGreen, 3}, {&f.Ji, kRed, 12}, {&f.Hun, kCyan, 8}};
+  const struct {
+    const Line* hand;
+    Colour c;
+    int width;
+  } hands[] = {{&f.Byou, kHandGreen, 3}, {&f.Ji, kRed, 12}, {&f.Hun, kCyan, 8}};
   for (const auto& h : hands) {
     EXPECT_FALSE(h.hand->visible()) << h.hand->name();
     EXPECT_EQ(h.hand->borderColor(), h.c) << h.hand->name();
@@ -169,9 +174,8 @@ TEST_F(StartUp, LoadsEveryElementOnceAndDrawsThemAboveTheDesign) {
   EXPECT_EQ(f.dot[7].caption(), "・");
   EXPECT_EQ(f.dot[7].fontSize(), 18.0f);
 
-  std::vector<const Control*> want = {&f.dot[0], &f.Suuji2[0], &f.Suuji[0], &f.Image1, &f.Image4,
-                                      &f.Label5, &f.Byou,      &f.Ji,       &f.Hun,    &f.Label8,
-                                      &f.Label7, &f.Label2,    &f.Label1};
+  std::vector<const Control*> want = {&f.dot[0], &f.Suuji2[0], &f.Suuji[0], &f.Image1, &f.Image4, &f.Label5, &f.Byou,
+                                      &f.Ji,     &f.Hun,       &f.Label8,   &f.Label7, &f.Label2, &f.Label1};
   for (int i = 1; i <= 12; ++i) want.push_back(&f.Suuji[i]);
   for (int i = 1; i <= 60; ++i) {
     want.push_back(&f.dot[i]);

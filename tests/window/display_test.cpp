@@ -10,7 +10,10 @@ using Display = LoadedForm;
 
 // The rules themselves are tabled with the clock rules; these cases show
 // each handler applies them with its own colours.
-const struct { const char* caption; Ints numeral; } kMinuteCases[] = {
+const struct {
+  const char* caption;
+  Ints numeral;
+} kMinuteCases[] = {
     {"45", {45}}, {"", {}}, {"0", {60}}, {"65", {5}}, {"-5", {55}}, {"abc", {}},
 };
 
@@ -27,8 +30,11 @@ TEST_F(Display, MinuteLabelsLightTheirNumeral) {
 
 TEST_F(Display, HourLabelsLightTheirSector) {
   const Ints top{1, 2, 3, 4, 60};
-  const struct { const char* caption; Ints dots; } cases[] = {
-      {"3", {15, 16, 17, 18, 19}}, {"-1", {55, 56, 57, 58, 59}}, {"12", top}, {"", top},
+  const struct {
+    const char* caption;
+    Ints dots;
+  } cases[] = {
+      {"3", {15, 16, 17, 18, 19}},   {"-1", {55, 56, 57, 58, 59}},     {"12", top}, {"", top},
       {"3.5", {20, 21, 22, 23, 24}}, {"-40001", {35, 36, 37, 38, 39}},
   };
   for (Label* label : {&f.Label2, &f.Label7}) {
@@ -105,8 +111,14 @@ TEST_F(Display, EachTickColoursEachHighlightOnce) {
   press(kLeftButton);  // the AUTO run forward
   ColourWrites writes;
   f.setObserver(&writes);
-  const struct { const char* minutes; int dots, numerals; } ticks[] = {
-      {"58", 0, 2}, {"59", 0, 2}, {"60", 10, 2}, {"61", 0, 2},
+  const struct {
+    const char* minutes;
+    int dots, numerals;
+  } ticks[] = {
+      {"58", 0, 2},
+      {"59", 0, 2},
+      {"60", 10, 2},
+      {"61", 0, 2},
   };
   for (const auto& t : ticks) {
     writes = {};
@@ -134,7 +146,10 @@ TEST_F(Display, EachBoxClickSetsAllThreeHands) {
   EXPECT_TRUE(f.Ji.visible());
   EXPECT_TRUE(f.Hun.visible());
   EXPECT_FALSE(f.Byou.visible());
-  const struct { int box, value; bool ji, hun, byou; } steps[] = {
+  const struct {
+    int box, value;
+    bool ji, hun, byou;
+  } steps[] = {
       {1, 0, true, false, false}, {1, 1, true, true, false}, {2, 1, true, true, true},
       {0, 2, false, true, true},  {0, 1, true, true, true},  {2, 2, true, true, false},
   };

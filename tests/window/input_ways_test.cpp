@@ -15,12 +15,15 @@ struct Window : OwnForm {
   explicit Window(Mode mode) {
     clock.set(9, 41, 0);
     switch (mode) {
-      case Mode::BeforeAnyButton: break;
+      case Mode::BeforeAnyButton:
+        break;
       case Mode::Live:
         f.Command8_Click();
         f.Timer1_Timer();
         break;
-      case Mode::ManualAuto: f.Command12_Click(); break;
+      case Mode::ManualAuto:
+        f.Command12_Click();
+        break;
       case Mode::Manual1:
       case Mode::Manual5:
       case Mode::Manual60:
@@ -95,8 +98,7 @@ TEST(InputWays, MouseKeysAndActionsAgree) {
 TEST(InputWays, OnlyArrowKeysPress) {
   Window w(Mode::Manual5);
   const std::string before = snapshot(w.f);
-  for (int key : {0, 13, 32, 33, 34, 36, 41, 65})
-    EXPECT_FALSE(w.f.Face_KeyDown(key, 0, false)) << key;
+  for (int key : {0, 13, 32, 33, 34, 36, 41, 65}) EXPECT_FALSE(w.f.Face_KeyDown(key, 0, false)) << key;
   EXPECT_EQ(snapshot(w.f), before);
   EXPECT_TRUE(w.f.Face_KeyDown(kKeyRight, kShiftKey | kCtrlKey | kAltKey, false));
   EXPECT_EQ(w.f.Label1.caption(), "5");

@@ -16,8 +16,7 @@ class Layout : public LoadedForm {
  protected:
   // Every numeral and dot on its circle of radius r (face units).
   void expectDialAt(double r) {
-    for (int i = 1; i <= 12; ++i)
-      expectCentre(f.Suuji[i], std::sin(i * kPi / 6) * r, std::cos(i * kPi / 6) * r);
+    for (int i = 1; i <= 12; ++i) expectCentre(f.Suuji[i], std::sin(i * kPi / 6) * r, std::cos(i * kPi / 6) * r);
     for (int i = 1; i <= 60; ++i) {
       expectCentre(f.dot[i], std::sin(i * kPi / 30) * r, std::cos(i * kPi / 30) * r);
       expectCentre(f.Suuji2[i], std::sin(i * kPi / 30) * r * 1.1, std::cos(i * kPi / 30) * r * 1.1);
@@ -151,8 +150,10 @@ TEST_F(Layout, ResizingEndsARunAndResetsTheFace) {
 
 // The window counts as large above 9000 twips on either side.
 TEST_F(Layout, RevealShowsMinuteNumeralsOnlyOnALargeWindow) {
-  const struct { float h, w; bool large; } cases[] = {
-      {9000, 9000, false}, {9001, 5800, true}, {5800, 9001, true}, {5800, 5800, false}, {9001, 9001, true}};
+  const struct {
+    float h, w;
+    bool large;
+  } cases[] = {{9000, 9000, false}, {9001, 5800, true}, {5800, 9001, true}, {5800, 5800, false}, {9001, 9001, true}};
   manual();
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.h << 'x' << c.w);

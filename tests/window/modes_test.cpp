@@ -190,12 +190,10 @@ TEST_P(ModeButtons, WhatTimeButtonTurnsTheManualClockOn) {
   EXPECT_EQ(indicesWithColour(f.Suuji, 12, kRed).size(), 12u);
 }
 
-INSTANTIATE_TEST_SUITE_P(FromEachMode, ModeButtons, ::testing::Values(From::StartUp, From::Live, From::Manual),
-                         [](const auto& info) {
-                           return std::string(info.param == From::StartUp ? "StartUp"
-                                              : info.param == From::Live  ? "Live"
-                                                                          : "Manual");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    FromEachMode, ModeButtons, ::testing::Values(From::StartUp, From::Live, From::Manual), [](const auto& info) {
+      return std::string(info.param == From::StartUp ? "StartUp" : info.param == From::Live ? "Live" : "Manual");
+    });
 
 using ModeSequences = LoadedForm;
 

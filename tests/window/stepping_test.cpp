@@ -88,13 +88,16 @@ TEST_F(Stepping, HourIsWrittenWholeThenReduced) {
 
 TEST_F(Stepping, AutoPressesStartAndStopTheRun) {
   manual();
-  const struct { int button; bool running; Boolean forward, backward; } steps[] = {
-      {L, true, True, False},   // starts forward
-      {L, false, True, False},  // stops
-      {L, true, True, False},
-      {R, false, False, True},  // the other button stops it and turns round
-      {R, true, False, True},   // and the next one runs backward
-      {M, true, False, True},   // the middle button changes nothing
+  const struct {
+    int button;
+    bool running;
+    Boolean forward, backward;
+  } steps[] = {
+      {L, true, True, False},                            // starts forward
+      {L, false, True, False},                           // stops
+      {L, true, True, False},  {R, false, False, True},  // the other button stops it and turns round
+      {R, true, False, True},                            // and the next one runs backward
+      {M, true, False, True},                            // the middle button changes nothing
   };
   for (const auto& s : steps) {
     press(s.button);
@@ -122,9 +125,13 @@ TEST_F(Stepping, TwelvePressesOfTheHourCounterComeRoundToZero) {
 }
 
 TEST_F(Stepping, HourCounterDoesNotGoBelowZero) {
-  const struct { const char* label2; int button; const char* after; double secondDeg; } cases[] = {
-      {"", R, "0", 0}, {"0", R, "0", 0}, {"3", R, "2", 12}, {"", L, "1", 6},
-      {"5", M, "5", 30}, {"11", L, "0", 72},
+  const struct {
+    const char* label2;
+    int button;
+    const char* after;
+    double secondDeg;
+  } cases[] = {
+      {"", R, "0", 0}, {"0", R, "0", 0}, {"3", R, "2", 12}, {"", L, "1", 6}, {"5", M, "5", 30}, {"11", L, "0", 72},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << '"' << c.label2 << "\" button " << c.button);
@@ -140,7 +147,11 @@ TEST_F(Stepping, HourCounterDoesNotGoBelowZero) {
 // Check2 stays hidden and unchecked in use; checked, it counts minutes.
 TEST_F(Stepping, FiveMinuteBoxCountsTheMinutesInstead) {
   f.Check2.setValue(1);
-  const struct { int button; const char *minutes, *hour; double minuteDeg; } steps[] = {
+  const struct {
+    int button;
+    const char *minutes, *hour;
+    double minuteDeg;
+  } steps[] = {
       {L, "1", "0", 6}, {L, "2", "0", 12}, {R, "1", "0", 6}, {R, "0", "0", 0}, {R, "0", "0", 0},
   };
   for (const auto& s : steps) {
