@@ -18,21 +18,6 @@ namespace {
 constexpr int kBand = 2;
 constexpr int kGap = 2;
 
-int faceKeyCode(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Left:
-      return kKeyLeft;
-    case Qt::Key_Up:
-      return kKeyUp;
-    case Qt::Key_Right:
-      return kKeyRight;
-    case Qt::Key_Down:
-      return kKeyDown;
-    default:
-      return 0;
-  }
-}
-
 // A band of the given width just inside a rectangle.
 QRegion bandInside(const QRect& r, int width) {
   return QRegion(r).subtracted(QRegion(r.adjusted(width, width, -width, -width)));
@@ -140,7 +125,7 @@ bool FaceKeyboard::keyPressed(const QKeyEvent& e) {
     if (!e.isAutoRepeat()) picture->click();
     return true;
   }
-  const int code = faceKeyCode(key);
+  const int code = keyCode(key);
   return code != 0 && face_->form().Face_KeyDown(code, shiftCode(mods), e.isAutoRepeat());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The toolkit's mouse buttons and modifier keys as the window's press
-// handlers receive them.
+// The toolkit's mouse buttons, keys and modifier keys as the window's press
+// and key handlers receive them.
 
 #include <Qt>
 
@@ -16,6 +16,22 @@ inline int buttonCode(Qt::MouseButton b) {
       return kRightButton;
     case Qt::MiddleButton:
       return kMiddleButton;
+    default:
+      return 0;
+  }
+}
+
+// The face's arrow keys; any other key is 0.
+inline int keyCode(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
     default:
       return 0;
   }
