@@ -15,6 +15,7 @@
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
 #include "platform/window_frame.h"
+#include "view/pixel_geometry.h"
 
 namespace tirpo {
 
@@ -244,8 +245,8 @@ void ClockWindow::windowChanged(Aspect aspect) {
 
 QSize ClockWindow::clientPixelsFor(double outerW, double outerH) const {
   const double tpp = twipsPerPixel();
-  return {std::max(1, static_cast<int>(std::lround(outerW / tpp)) - frameExtra_.width()),
-          std::max(1, static_cast<int>(std::lround(outerH / tpp)) - frameExtra_.height())};
+  return {tirpo::clientPixelsFor(outerW, frameExtra_.width(), tpp),
+          tirpo::clientPixelsFor(outerH, frameExtra_.height(), tpp)};
 }
 
 // Keeps the model's outer size and the real window in step. The outer size

@@ -12,15 +12,10 @@ namespace tirpo {
 
 namespace {
 
-// The ring: a white band around a black one, each this wide, kept this far
-// inside the face's edge or outside the picture. One of the two stands out
-// on every background the face takes (light grey, grey, green).
-constexpr int kBand = 2;
-constexpr int kGap = 2;
-
-// A band of the given width just inside a rectangle.
-QRegion bandInside(const QRect& r, int width) {
-  return QRegion(r).subtracted(QRegion(r.adjusted(width, width, -width, -width)));
+QRegion regionOf(const std::vector<PixelBox>& boxes) {
+  QRegion region;
+  for (const PixelBox& b : boxes) region += QRect(b.x, b.y, b.w, b.h);
+  return region;
 }
 
 }  // namespace
@@ -30,32 +25,27 @@ FaceKeyboard::FaceKeyboard(FaceSurface* face) : QObject(face), face_(face) {
   face->installEventFilter(this);
 }
 
-Image* FaceKeyboard::visiblePicture() const {
-  Form88& f = face_->form();
-  if (f.Image4.visible()) return &f.Image4;
-  if (f.Image1.visible()) return &f.Image1;
-  return nullptr;
-}
-
-Image* FaceKeyboard::focusedPicture() const { return face_->hasFocus() && onPicture_ ? visiblePicture() : nullptr; }
+Image* FaceKeyboard::focusedPicture() const { return focus_.focusedPicture(face_->form(), face_->hasFocus()); }
 
 // The outer edge of the ring: inside the face's edge, or around the picture.
 QRegion FaceKeyboard::ringRegion() const {
   if (!face_->hasFocus()) return {};
+  const QRect face = face_->rect();
+  const PixelBox faceBox{face.x(), face.y(), face.width(), face.height()};
   if (const Image* picture = focusedPicture()) {
-    const QRect r = face_->toPixels(picture->twips()).toAlignedRect();
-    const int out = kGap + 2 * kBand;
-    return bandInside(r.adjusted(-out, -out, out, out), 2 * kBand);
+    const QRectF r = face_->toPixels(picture->twips());
+    const PixelRect pictureRect{r.x(), r.y(), r.width(), r.height()};
+    return regionOf(ringArea(ringOuter(faceBox, &pictureRect)));
   }
-  return bandInside(face_->rect().adjusted(kGap, kGap, -kGap, -kGap), 2 * kBand);
+  return regionOf(ringArea(ringOuter(faceBox, nullptr)));
 }
 
 void FaceKeyboard::paintRing(QPainter& p) const {
   if (!face_->hasFocus()) return;
   const QRect outer = ringRegion().boundingRect();
   if (outer.isEmpty()) return;
-  for (const QRect& r : bandInside(outer, kBand)) p.fillRect(r, Qt::white);
-  for (const QRect& r : bandInside(outer.adjusted(kBand, kBand, -kBand, -kBand), kBand)) p.fillRect(r, Qt::black);
+  for (const RingBand& band : ringBands({outer.x(), outer.y(), outer.width(), outer.height()}))
+    p.fillRect(QRect(band.box.x, band.box.y, band.box.w, band.box.h), band.white ? Qt::white : Qt::black);
 }
 
 void FaceKeyboard::repaintRing() {
@@ -64,18 +54,15 @@ void FaceKeyboard::repaintRing() {
   ringShown_ = now;
 }
 
-void FaceKeyboard::moveTo(bool picture) {
-  onPicture_ = picture;
+void FaceKeyboard::moved() {
   repaintRing();
   focusTold_ = focusedPicture();
   tellFocus(face_);
 }
 
 void FaceKeyboard::controlChanged(const Control& control, Aspect /*aspect*/) {
-  if (control.kind() != Kind::Image || !face_->hasFocus() || !onPicture_) return;
-  // The picture pressed gives way to the other one, which keeps the stop;
-  // with neither shown the stop goes back to the face itself.
-  if (!visiblePicture()) onPicture_ = false;
+  if (control.kind() != Kind::Image || !face_->hasFocus() || !focus_.onPicture()) return;
+  focus_.picturesChanged(face_->form());
   repaintRing();
   // Told once the other picture has taken over (they swap in two steps).
   if (focusedPicture() == focusTold_) return;
@@ -89,8 +76,8 @@ bool FaceKeyboard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       // Coming back by Shift+Tab reaches the last stop first: the picture.
-      if (reason == Qt::TabFocusReason) onPicture_ = false;
-      if (reason == Qt::BacktabFocusReason) onPicture_ = visiblePicture() != nullptr;
+      if (reason == Qt::TabFocusReason) focus_.enteredForward();
+      if (reason == Qt::BacktabFocusReason) focus_.enteredBackward(face_->form());
       repaintRing();
       focusTold_ = focusedPicture();
       if (focusTold_) tellFocus(face_);
@@ -112,12 +99,8 @@ bool FaceKeyboard::keyPressed(const QKeyEvent& e) {
   const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
   const bool tab = plain && key == Qt::Key_Tab && !(mods & Qt::ShiftModifier);
   const bool backtab = plain && (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (mods & Qt::ShiftModifier)));
-  if (tab && !onPicture_ && visiblePicture()) {
-    moveTo(true);
-    return true;
-  }
-  if (backtab && onPicture_ && visiblePicture()) {
-    moveTo(false);
+  if ((tab && focus_.tabForward(face_->form())) || (backtab && focus_.tabBack(face_->form()))) {
+    moved();
     return true;
   }
   if (Image* picture = focusedPicture()) {

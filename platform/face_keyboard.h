@@ -1,16 +1,12 @@
 #pragma once
-// The face from the keyboard. The face takes the focus by Tab only (a mouse
-// press leaves the focus where it was) and is the last stop of the window's
-// tab chain; the visible centre picture, which shows or hides the minute
-// numerals, is one more stop after it. On the face the arrow keys press it
-// forward and back; on the picture Space or Return press it like a click.
-// Whichever of the two has the focus wears a black and white ring, painted
-// before anything else on the face so that it covers no numeral, dot or hand
-// and shows on every background the face takes.
+// The face from the keyboard with Qt's focus and key events, by the stops
+// and ring of view/face_focus.h. On the face the arrow keys press it forward
+// and back; on the picture Space or Return press it like a click.
 
 #include <QObject>
 #include <QRegion>
 
+#include "view/face_focus.h"
 #include "window/control.h"
 
 class QKeyEvent;
@@ -39,13 +35,12 @@ class FaceKeyboard final : public QObject {
 
  private:
   bool keyPressed(const QKeyEvent& e);
-  Image* visiblePicture() const;
-  void moveTo(bool picture);
+  void moved();
   QRegion ringRegion() const;
   void repaintRing();
 
   FaceSurface* face_;
-  bool onPicture_ = false;
+  FaceFocus focus_;
   QRegion ringShown_;                 // where the ring was last painted
   const Image* focusTold_ = nullptr;  // the picture assistive technology was told has the focus
 };

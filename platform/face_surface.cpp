@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "platform/colours.h"
 #include "platform/emblem.h"
@@ -29,44 +28,6 @@ QRectF FaceSurface::toPixels(const TwipRect& r) const {
 
 QPointF FaceSurface::toPixels(double xTwips, double yTwips) const { return {xTwips / tpp_, yTwips / tpp_}; }
 
-QRectF FaceSurface::boundsOf(const Control& c) const {
-  if (!c.visible()) return {};
-  if (c.kind() == Kind::Line) {
-    const auto& line = static_cast<const Line&>(c);
-    const qreal pad = line.borderWidth / 2.0 + 2;
-    return QRectF(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()))
-        .normalized()
-        .adjusted(-pad, -pad, pad, pad);
-  }
-  return toPixels(c.twips()).adjusted(-2, -2, 2, 2);
-}
-
-FaceSurface::Look FaceSurface::lookOf(const Control& c) const {
-  Look look;
-  if (!c.visible()) return look;
-  look.bounds = boundsOf(c);
-  switch (c.kind()) {
-    case Kind::Label: {
-      const auto& label = static_cast<const Label&>(c);
-      look.fore = label.foreColor();
-      look.back = label.transparent ? 0 : label.backColor();
-      look.caption = label.caption();
-      look.font = label.font();
-      break;
-    }
-    case Kind::Line: {
-      const auto& line = static_cast<const Line&>(c);
-      look.fore = line.borderColor();
-      look.width = line.borderWidth;
-      look.line = QLineF(toPixels(line.x1Twips(), line.y1Twips()), toPixels(line.x2Twips(), line.y2Twips()));
-      break;
-    }
-    default:
-      break;  // a picture looks the same wherever it is
-  }
-  return look;
-}
-
 void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
   tellAssistiveTechnology(this, control, aspect);
   keyboard_->controlChanged(control, aspect);
@@ -80,16 +41,9 @@ void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
 
 namespace {
 
-// Up to this many rectangles are joined pair by pair.
-constexpr std::size_t kJoinedOneByOne = 12;
-
-qint64 areaOf(const QRect& r) { return static_cast<qint64>(r.width()) * r.height(); }
-
-QRegion regionOf(const std::vector<QRect>& rects) {
-  QRegion region;
-  for (const QRect& r : rects) region += r;
-  return region;
-}
+QRect toQRect(const PixelBox& b) { return {b.x, b.y, b.w, b.h}; }
+QRectF toQRectF(const PixelRect& r) { return {r.x, r.y, r.w, r.h}; }
+QPointF toQPointF(const PixelPoint& p) { return {p.x, p.y}; }
 
 }  // namespace
 
@@ -101,78 +55,38 @@ void FaceSurface::compareChanged() {
     update();
     return;
   }
-  std::vector<QRect> rects;
   const QRect face = rect();
-  const auto pixelsOf = [&](const QRectF& r) { return r.isEmpty() ? QRect() : r.toAlignedRect() & face; };
+  RepaintRects repaint({face.x(), face.y(), face.width(), face.height()});
   for (const Control* c : changed_) {
-    Look now = lookOf(*c);
-    Look& was = shown_[c];
-    if (now == was) continue;
-    // Where it was and where it is, as one rectangle when they overlap (a
-    // hand turning about the centre).
-    const QRect before = pixelsOf(was.bounds), after = pixelsOf(now.bounds);
-    if (before.intersects(after)) {
-      rects.push_back(before | after);
-    } else {
-      if (!before.isEmpty()) rects.push_back(before);
-      if (!after.isEmpty()) rects.push_back(after);
-    }
+    ControlLook now = lookOf(*c, tpp_);
+    ControlLook& was = shown_[c];
+    repaint.changed(was, now);
     was = std::move(now);
   }
   changed_.clear();
+  const std::vector<PixelBox> rects = repaint.joined();
   if (rects.empty()) return;
-  // Overlapping rectangles are joined: their union would be cut into bands
-  // anyway, and the painter clips fastest to one rectangle. The hands all
-  // meet at the centre, so a tick repaints them in one.
-  for (bool joined = true; joined;) {
-    joined = false;
-    for (std::size_t i = 0; i < rects.size() && !joined; ++i)
-      for (std::size_t j = i + 1; j < rects.size() && !joined; ++j)
-        if (rects[i].intersects(rects[j])) {
-          rects[i] |= rects[j];
-          rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
-          joined = true;
-        }
-  }
   if (rects.size() == 1) {
-    update(rects.front());
+    update(toQRect(rects.front()));
     return;
   }
-  // Every rectangle is one more transfer to the window system, so the pair
-  // whose joint bounds add the least area is joined until few are left. A
-  // change of many controls at once (a mode, a layout) repaints their bounds.
-  if (rects.size() > kJoinedOneByOne) {
-    QRect all;
-    for (const QRect& r : rects) all |= r;
-    update(all);
-    return;
-  }
-  while (regionOf(rects).rectCount() > kMostRepaintRects && rects.size() > 1) {
-    std::size_t bestI = 0, bestJ = 1;
-    qint64 bestGrowth = std::numeric_limits<qint64>::max();
-    for (std::size_t i = 0; i < rects.size(); ++i)
-      for (std::size_t j = i + 1; j < rects.size(); ++j) {
-        const qint64 growth = areaOf(rects[i] | rects[j]) - areaOf(rects[i]) - areaOf(rects[j]);
-        if (growth < bestGrowth) bestGrowth = growth, bestI = i, bestJ = j;
-      }
-    rects[bestI] |= rects[bestJ];
-    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(bestJ));
-  }
-  update(regionOf(rects));
+  QRegion region;
+  for (const PixelBox& r : rects) region += toQRect(r);
+  update(region);
 }
 
-FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
+FaceSurface::TextCache& FaceSurface::textOf(const Control& label, const ControlLook& look) {
   TextCache& cache = text_[&label];
-  if (cache.valid && cache.caption == label.caption() && cache.fontSpec == label.font()) return cache;
+  if (cache.valid && cache.caption == look.caption && cache.fontSpec == look.font) return cache;
   cache = {};
   cache.valid = true;
-  cache.caption = label.caption();
-  cache.fontSpec = label.font();
-  if (label.fontSize() <= 0) return cache;
-  cache.font = toQFont(label.font());
+  cache.caption = look.caption;
+  cache.fontSpec = look.font;
+  if (look.font.size <= 0) return cache;
+  cache.font = toQFont(look.font);
   const QFontMetricsF metrics(cache.font);
   cache.lineHeight = metrics.height();
-  for (const QString& line : captionLines(label.caption())) {
+  for (const QString& line : captionLines(look.caption)) {
     cache.widths.push_back(metrics.horizontalAdvance(line));
     QStaticText text(line);
     text.setTextFormat(Qt::PlainText);
@@ -183,19 +97,19 @@ FaceSurface::TextCache& FaceSurface::textOf(const Label& label) {
   return cache;
 }
 
-void FaceSurface::paintLabel(QPainter& p, const Label& label) {
-  const QRectF r = toPixels(label.twips());
-  if (!label.transparent) p.fillRect(r, toQColor(label.backColor(), this));
-  if (label.border) {
+void FaceSurface::paintLabel(QPainter& p, const Control& label, const ControlLook& look) {
+  const QRectF r = toQRectF(look.box);
+  if (!look.transparent) p.fillRect(r, toQColor(look.back, this));
+  if (look.border) {
     p.setPen(QPen(palette().color(QPalette::WindowText), 1));
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
   }
-  const TextCache& text = textOf(label);
+  const TextCache& text = textOf(label, look);
   if (text.lines.empty()) return;
   p.setFont(text.font);
-  p.setPen(toQColor(label.foreColor(), this));
+  p.setPen(toQColor(look.fore, this));
   for (std::size_t i = 0; i < text.lines.size(); ++i) {
-    const qreal x = label.centred ? r.left() + (r.width() - text.widths[i]) / 2 : r.left();
+    const qreal x = look.centred ? r.left() + (r.width() - text.widths[i]) / 2 : r.left();
     p.drawStaticText(QPointF(x, r.top() + static_cast<qreal>(i) * text.lineHeight), text.lines[i]);
   }
 }
@@ -203,11 +117,11 @@ void FaceSurface::paintLabel(QPainter& p, const Label& label) {
 // A round-capped stroke is drawn as a flat-capped one with a disc at each
 // end: Qt fills a flat-capped line straight from its corners, where a round
 // cap makes it build and fill a curved outline of the whole stroke.
-void FaceSurface::paintLine(QPainter& p, const Line& line) {
-  const QColor colour = toQColor(line.borderColor(), this);
-  const QPointF from = toPixels(line.x1Twips(), line.y1Twips());
-  const QPointF to = toPixels(line.x2Twips(), line.y2Twips());
-  const qreal width = line.borderWidth;
+void FaceSurface::paintLine(QPainter& p, const ControlLook& look) {
+  const QColor colour = toQColor(look.fore, this);
+  const QPointF from = toQPointF(look.from);
+  const QPointF to = toQPointF(look.to);
+  const qreal width = look.width;
   QPen pen(colour, width);
   pen.setCapStyle(Qt::FlatCap);
   p.setPen(pen);
@@ -251,11 +165,11 @@ void FaceSurface::paintDisc(QPainter& p, QPointF centre, qreal radius, const QCo
   discs_.push_back(std::move(d));
 }
 
-void FaceSurface::paintImage(QPainter& p, const Image& image) const {
-  const QRectF r = toPixels(image.twips());
+void FaceSurface::paintImage(QPainter& p, const ControlLook& look) const {
+  const QRectF r = toQRectF(look.box);
   const int devicePixels = static_cast<int>(std::ceil(std::max(r.width(), r.height()) * devicePixelRatioF()));
   if (devicePixels <= 0) return;
-  const QPixmap& pixmap = emblemPixmap(image.picture(), devicePixels);
+  const QPixmap& pixmap = emblemPixmap(look.picture, devicePixels);
   p.drawPixmap(r, pixmap, QRectF(pixmap.rect()));
 }
 
@@ -269,7 +183,7 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
   keyboard_->paintRing(p);  // under everything else, so it hides nothing
   const QRectF area = region.boundingRect();
   const bool oneRect = region.rectCount() == 1;
-  // The repainted area in twips, widened by the margin boundsOf() gives a
+  // The repainted area in twips, widened by the margin a look gives a
   // label or picture: most of the sixty dots are left out on that test alone.
   const double margin = 2 * tpp_;
   const double left = area.left() * tpp_ - margin, right = area.right() * tpp_ + margin;
@@ -280,26 +194,27 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
       const TwipRect& t = c->twips();
       if (t.left > right || t.left + t.width < left || t.top > bottom || t.top + t.height < top) continue;
     }
-    const QRectF bounds = boundsOf(*c);
+    ControlLook look = lookOf(*c, tpp_);
+    const QRectF bounds = toQRectF(look.bounds);
     if (!bounds.intersects(area) || (!oneRect && !region.intersects(bounds.toAlignedRect()))) continue;
-    Look& shown = shown_[c];
+    ControlLook& shown = shown_[c];
     if (std::find(changed_.begin(), changed_.end(), c) != changed_.end()) {
       // Changed since its last comparison, and now partly drawn the new
       // way: that comparison repaints all of it.
-      shown.bounds |= bounds;
+      shown.bounds = shown.bounds.united(look.bounds);
       shown.width = -1;  // no real look has a negative width
-    } else if (shown.bounds.isEmpty()) {
-      shown = lookOf(*c);  // on the screen for the first time
+    } else if (!shown.shown) {
+      shown = look;  // on the screen for the first time
     }
-    switch (c->kind()) {
+    switch (look.kind) {
       case Kind::Label:
-        paintLabel(p, static_cast<const Label&>(*c));
+        paintLabel(p, *c, look);
         break;
       case Kind::Line:
-        paintLine(p, static_cast<const Line&>(*c));
+        paintLine(p, look);
         break;
       case Kind::Image:
-        paintImage(p, static_cast<const Image&>(*c));
+        paintImage(p, look);
         break;
       default:
         break;

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "view/control_look.h"
+#include "view/repaint_rects.h"
 #include "window/form88.h"
 
 namespace tirpo {
@@ -36,7 +38,7 @@ class FaceSurface final : public QWidget {
   QPointF toPixels(double xTwips, double yTwips) const;
   double toTwips(double px) const { return px * tpp_; }
   // The most rectangles one comparison repaints; nearer ones are joined.
-  static constexpr int kMostRepaintRects = 3;
+  static constexpr int kMostRepaintRects = tirpo::kMostRepaintRects;
 
  signals:
   // The whole face has been painted for the first time (sent once, queued, so
@@ -59,21 +61,10 @@ class FaceSurface final : public QWidget {
     FontSpec fontSpec;
     bool valid = false;
   };
-  // What a control looks like on the screen: everything its painting reads.
-  // A hidden control looks like nothing, whatever its other properties.
-  struct Look {
-    QRectF bounds;  // logical pixels; empty when nothing shows
-    Colour fore = 0, back = 0;
-    std::string caption;
-    FontSpec font;
-    QLineF line;
-    int width = 0;
-    bool operator==(const Look&) const = default;
-  };
-  Look lookOf(const Control& control) const;
-  QRectF boundsOf(const Control& control) const;
-  void paintLabel(QPainter& p, const Label& label);
-  void paintLine(QPainter& p, const Line& line);
+  // Painting reads a control only through its look, the one the repaint
+  // comparison compares.
+  void paintLabel(QPainter& p, const Control& label, const ControlLook& look);
+  void paintLine(QPainter& p, const ControlLook& look);
   void paintDisc(QPainter& p, QPointF centre, qreal radius, const QColor& colour);
   // A disc drawn where it was drawn before (the hands' ends at the centre)
   // is copied from the pixels it gave then.
@@ -86,8 +77,8 @@ class FaceSurface final : public QWidget {
     QImage image;
   };
   std::vector<DiscSprite> discs_;
-  void paintImage(QPainter& p, const Image& image) const;
-  TextCache& textOf(const Label& label);
+  void paintImage(QPainter& p, const ControlLook& look) const;
+  TextCache& textOf(const Control& label, const ControlLook& look);
 
   Form88& form_;
   FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
@@ -95,7 +86,7 @@ class FaceSurface final : public QWidget {
   std::unordered_map<const Control*, TextCache> text_;
   // What the screen shows of each control once the repaints asked for are
   // done; controls changed since wait in changed_.
-  std::unordered_map<const Control*, Look> shown_;
+  std::unordered_map<const Control*, ControlLook> shown_;
   std::vector<const Control*> changed_;
   bool compareQueued_ = false;
   bool paintedOnce_ = false;
