@@ -1,0 +1,44 @@
+#pragma once
+// Text measured by the browser with the window's fonts, on a canvas: the
+// width of the widest line and the font's line height (its ascent and
+// descent) times the number of lines, in twips.
+
+#include <emscripten/val.h>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "window/text_measurer.h"
+
+namespace tirpo::web {
+
+// The CSS font the page shows a window font in: the window's face first,
+// then the subset of IPAPGothic the page ships.
+std::string cssFont(const FontSpec& font);
+// Points to CSS pixels (a CSS pixel is a 96-dpi pixel).
+double pointsToPixels(double points);
+// The lines of a caption (split at CR LF).
+std::vector<std::string> captionLines(std::string_view text);
+
+class CanvasTextMeasurer final : public TextMeasurer {
+ public:
+  CanvasTextMeasurer();
+  TextExtent measure(const FontSpec& font, std::string_view text) const override;
+  // The ascent and the line height of a font, in CSS pixels.
+  struct LineMetrics {
+    double ascent = 0, height = 0;
+  };
+  LineMetrics lineMetrics(const FontSpec& font) const;
+  double lineWidth(const FontSpec& font, const std::string& line) const;
+
+ private:
+  mutable emscripten::val context_;
+  mutable std::unordered_map<std::string, TextExtent> extents_;
+  mutable std::unordered_map<std::string, LineMetrics> lines_;
+  mutable std::string fontSet_;
+  void useFont(const std::string& css) const;
+};
+
+}  // namespace tirpo::web

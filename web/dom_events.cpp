@@ -1,0 +1,55 @@
+#include "web/dom_events.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <vector>
+
+// Attaches a listener that hands the event to the handler numbered token.
+// clang-format off
+EM_JS(void, tirpo_listen, (const char* target, const char* type, int token), {
+  const name = UTF8ToString(target);
+  const el = name === "window" ? window : name === "document" ? document : document.getElementById(name);
+  if (el) el.addEventListener(UTF8ToString(type), function(e) { Module.tirpoDispatch(token, e); });
+});
+
+EM_JS(void, tirpo_listen_media, (const char* query, int token), {
+  const list = window.matchMedia(UTF8ToString(query));
+  if (list.addEventListener) list.addEventListener("change", function(e) { Module.tirpoDispatch(token, e); });
+});
+// clang-format on
+
+namespace tirpo::web {
+
+namespace {
+
+std::vector<EventHandler>& handlers() {
+  static std::vector<EventHandler> all;
+  return all;
+}
+
+void dispatch(int token, emscripten::val event) {
+  auto& all = handlers();
+  if (token >= 0 && token < static_cast<int>(all.size())) all[static_cast<std::size_t>(token)](std::move(event));
+}
+
+}  // namespace
+
+void listen(const std::string& target, const std::string& type, EventHandler handler) {
+  handlers().push_back(std::move(handler));
+  tirpo_listen(target.c_str(), type.c_str(), static_cast<int>(handlers().size() - 1));
+}
+
+void listenMedia(const std::string& query, EventHandler handler) {
+  handlers().push_back(std::move(handler));
+  tirpo_listen_media(query.c_str(), static_cast<int>(handlers().size() - 1));
+}
+
+emscripten::val document() { return emscripten::val::global("document"); }
+emscripten::val window() { return emscripten::val::global("window"); }
+emscripten::val element(const std::string& id) { return document().call<emscripten::val>("getElementById", id); }
+
+EMSCRIPTEN_BINDINGS(tirpo_dom_events) { emscripten::function("tirpoDispatch", &dispatch); }
+
+}  // namespace tirpo::web

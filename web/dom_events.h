@@ -1,0 +1,23 @@
+#pragma once
+// Browser events delivered to C++: a handler is attached to an element (or
+// to the window or document) for one event type, and gets the event object.
+
+#include <emscripten/val.h>
+
+#include <functional>
+#include <string>
+
+namespace tirpo::web {
+
+using EventHandler = std::function<void(emscripten::val event)>;
+
+// target: an element id, or "window" or "document".
+void listen(const std::string& target, const std::string& type, EventHandler handler);
+// The same, for a media query's change (a new device pixel ratio).
+void listenMedia(const std::string& query, EventHandler handler);
+
+emscripten::val element(const std::string& id);
+emscripten::val document();
+emscripten::val window();
+
+}  // namespace tirpo::web
