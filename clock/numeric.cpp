@@ -1,8 +1,10 @@
 #include "clock/numeric.h"
 
-#include <array>
-#include <charconv>
+#include <cerrno>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace tirpo {
@@ -52,28 +54,84 @@ std::size_t numberPrefix(std::string_view s) {
   return i;
 }
 
-// Converts a text already known to be a number prefix. from_chars takes no
-// leading '+' and no leading '.', so both are smoothed over here.
+// The C library's number conversions follow LC_NUMERIC, which a toolkit may
+// set from the user's environment; clock values always use '.'.
+char localePoint() {
+  const char* point = std::localeconv()->decimal_point;
+  return point != nullptr && point[0] != '\0' ? point[0] : '.';
+}
+
+// Converts a text already known to be a number prefix (at most one '.',
+// digits, an exponent), correctly rounded by the C library.
 double convert(std::string_view s) {
+  std::string buffer(s);
+  const char point = localePoint();
+  if (point != '.')
+    for (char& c : buffer)
+      if (c == '.') c = point;
+  errno = 0;
+  char* end = nullptr;
+  double value = std::strtod(buffer.c_str(), &end);
+  // strtod gives HUGE_VAL for a number too large; one too small comes back
+  // as 0 or a subnormal, both of which are the value to keep.
+  if (errno == ERANGE && std::fabs(value) == HUGE_VAL)
+    value = std::copysign(std::numeric_limits<double>::infinity(), value);
+  return value;
+}
+
+// The significant digits and the decimal exponent of the shortest
+// scientific text that reads back exactly as v (v finite, not zero).
+struct ShortestDigits {
   bool negative = false;
-  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
-    negative = s[0] == '-';
-    s.remove_prefix(1);
+  std::string digits;  // no leading or trailing zeros, at least one digit
+  int exponent = 0;    // of the first digit
+};
+
+ShortestDigits shortestDigits(double v) {
+  ShortestDigits out;
+  char text[64];
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(text, sizeof text, "%.*e", precision - 1, v);
+    if (convert(text) == v) break;
   }
-  std::string buffer;
-  if (!s.empty() && s[0] == '.') {
-    buffer = "0";
-    buffer += s;
-    s = buffer;
+  // text: [-]d[<point>ddd]e[+-]xx
+  const char* p = text;
+  if (*p == '-') out.negative = true, ++p;
+  for (; *p != 'e' && *p != '\0'; ++p)
+    if (isDigit(*p)) out.digits += *p;
+  if (*p == 'e') out.exponent = std::atoi(p + 1);
+  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+  return out;
+}
+
+std::string fixedText(const ShortestDigits& d) {
+  std::string s = d.negative ? "-" : "";
+  const int n = static_cast<int>(d.digits.size());
+  if (d.exponent < 0) {
+    s += "0.";
+    s.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+    s += d.digits;
+  } else if (d.exponent + 1 >= n) {
+    s += d.digits;
+    s.append(static_cast<std::size_t>(d.exponent + 1 - n), '0');
+  } else {
+    s += d.digits.substr(0, static_cast<std::size_t>(d.exponent + 1));
+    s += '.';
+    s += d.digits.substr(static_cast<std::size_t>(d.exponent + 1));
   }
-  double value = 0;
-  if (std::from_chars(s.data(), s.data() + s.size(), value).ec == std::errc::result_out_of_range) {
-    // Only a negative exponent can make a number too small; anything else
-    // out of range is too large.
-    const bool tiny = s.find("e-") != std::string_view::npos || s.find("E-") != std::string_view::npos;
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+  return s;
+}
+
+std::string scientificText(const ShortestDigits& d) {
+  std::string s = d.negative ? "-" : "";
+  s += d.digits[0];
+  if (d.digits.size() > 1) {
+    s += '.';
+    s += d.digits.substr(1);
   }
-  return negative ? -value : value;
+  char exponent[16];
+  std::snprintf(exponent, sizeof exponent, "e%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+  return s + exponent;
 }
 
 }  // namespace
@@ -101,13 +159,15 @@ double lenientNumber(std::string_view text) {
 
 std::string decimalText(double v) {
   if (v == 0) return "0";  // also turns -0 into "0"
+  if (!std::isfinite(v)) return "0";
   // Plain digits up to 15 of them before the point, as a clock value is
   // written; only beyond that the exponent form.
-  std::array<char, 64> buffer{};
-  const auto format = std::fabs(v) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
-  const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, format);
-  if (ec != std::errc{}) return "0";
-  return std::string(buffer.data(), end);
+  // A value so near zero that its plain form would take more than 64
+  // characters is written as "0".
+  const ShortestDigits digits = shortestDigits(v);
+  std::string fixed = fixedText(digits);
+  if (std::fabs(v) < 1e15) return fixed.size() <= 64 ? fixed : "0";
+  return scientificText(digits);
 }
 
 }  // namespace tirpo

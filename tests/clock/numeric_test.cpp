@@ -136,5 +136,31 @@ TEST(CaptionWriting, ShortestPlainDecimalText) {
   for (const auto& c : cases) EXPECT_EQ(decimalText(c.value), c.text) << c.value;
 }
 
+TEST(CaptionWriting, FractionsAndHugeValuesShortestAndReadBackExactly) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.1, "0.1"},
+      {-2.5e-7, "-0.00000025"},
+      {1.0 / 3, "0.3333333333333333"},
+      {123456789012345.6, "123456789012345.6"},
+      {1e-60, "0.000000000000000000000000000000000000000000000000000000000001"},
+      // From 1e15 on the exponent form.
+      {1e15, "1e+15"},
+      {1.5e15, "1.5e+15"},
+      {-4059830810010669.0, "-4.059830810010669e+15"},
+      {1e300, "1e+300"},
+      // Too long in plain digits.
+      {5e-324, "0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(decimalText(c.value), c.text) << c.value;
+    if (std::string(c.text) != "0") {
+      EXPECT_EQ(strictNumber(c.text), c.value) << c.text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tirpo
