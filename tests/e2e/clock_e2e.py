@@ -323,6 +323,7 @@ SIZE_ROWS = [
     (601, 600, True),      # one pixel wider: large
     (600, 601, True),
     (700, 420, True),      # width alone decides
+    (1280, 800, True),     # a classroom display
     (387, 387, False),
 ]
 
