@@ -14,10 +14,14 @@ Cases:
   extremes    viewports of 1 x 1 and 8000 x 8000 pixels, zoom 25 % and
               500 %, the tab hidden behind another and frozen: afterwards
               the live clock shows the time at once
+  without     scripts switched off, no WebAssembly, the module's file
+              failing to load: the page says so in plain words, Japanese
+              and English, and names the file that failed
 The console must stay free of errors and warnings in every case (the
 session fails the run otherwise).
 """
 
+import os
 import re
 import sys
 import time
@@ -188,6 +192,62 @@ def extremes(s):
         # The face is right within a second of coming back.
         img, face, t = live_shot(s, what.replace(" ", "-").replace("%", "pc"), timeout=1.5)
         check_live_hands(img, face, t)
+
+
+# -- without what the page needs ---------------------------------------------
+
+JAPANESE = re.compile(r"[\u3040-\u30ff\u4e00-\u9fff]")
+ENGLISH = re.compile(r"[A-Za-z]{3,} [A-Za-z]{2,}")
+
+
+def page_text(s):
+    return s.js("return document.body ? document.body.innerText : ''") or ""
+
+
+def says_so(s, what, also=None):
+    def told():
+        text = page_text(s)
+        return (JAPANESE.search(text) and ENGLISH.search(text) and
+                (also is None or also in text)) and text
+    try:
+        text = wait_until(told, 10, f"the page to tell {what}", interval=0.2)
+    except Failure:
+        raise Failure(f"{what}: the page shows {page_text(s)[:200]!r}, not a sentence in "
+                      "Japanese and English" + (f" naming {also}" if also else ""))
+    log(f"{what}: the page says {' '.join(text.split())[:160]!r}")
+
+
+def forget_site(s):
+    """Drops what the browser keeps of the origin: the service worker and
+    its cache, so the next load asks the network."""
+    origin = s.url().split("/", 3)
+    s.cdp("Storage.clearDataForOrigin", origin="/".join(origin[:3]), storageTypes="all")
+
+
+@case
+def without(s):
+    s.cdp("Emulation.setScriptExecutionDisabled", value=True)
+    s.driver.refresh()
+    says_so(s, "scripts switched off")
+    s.cdp("Emulation.setScriptExecutionDisabled", value=False)
+
+    hide = s.cdp("Page.addScriptToEvaluateOnNewDocument", source="delete window.WebAssembly;")
+    s.driver.refresh()
+    check(s.js("return typeof WebAssembly") == "undefined", "harness: WebAssembly still there")
+    says_so(s, "no WebAssembly")
+
+    modules = sorted(f for f in os.listdir(s.site) if f.endswith(".wasm"))
+    check(modules, f"no .wasm file in {s.site}")
+    s.driver.get("about:blank")
+    forget_site(s)
+    s.cdp("Network.enable")
+    s.cdp("Network.setBlockedURLs", urls=["*.wasm"])
+    s.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=hide["identifier"])
+    s.driver.get(s.url())
+    says_so(s, "the module blocked", also=modules[0])
+    # The browser itself reports the blocked request; anything else fails.
+    s.read_console()
+    s.bad = [e for e in s.bad if "ERR_BLOCKED_BY_CLIENT" not in e.get("message", "")]
 
 
 def main():
