@@ -48,23 +48,38 @@ def ax_value(prop):
 
 
 def spin_buttons(s):
-    """[(name, value)] of every spin button in Chromium's accessibility tree."""
-    nodes = s.cdp("Accessibility.getFullAXTree")["nodes"]
-    return [(str(ax_value(n.get("name")) or ""), str(ax_value(n.get("value")) or ""))
-            for n in nodes if not n.get("ignored") and ax_value(n.get("role")) == "spinbutton"]
+    """[(name, value text, value)] of every spin button in Chromium's
+    accessibility tree. The protocol leaves the value text out of its
+    properties; it is read from the node's aria-valuetext then."""
+    out = []
+    for n in s.cdp("Accessibility.getFullAXTree")["nodes"]:
+        if n.get("ignored") or ax_value(n.get("role")) != "spinbutton":
+            continue
+        props = {p["name"]: ax_value(p.get("value")) for p in n.get("properties", [])}
+        text = props.get("valuetext") or ""
+        if not text and "backendDOMNodeId" in n:
+            node = s.cdp("DOM.describeNode", backendNodeId=n["backendDOMNodeId"])["node"]
+            attrs = node.get("attributes", [])
+            text = dict(zip(attrs[::2], attrs[1::2])).get("aria-valuetext", "")
+        out.append((str(ax_value(n.get("name")) or ""), text, ax_value(n.get("value"))))
+    return out
 
 
-def wait_face_reads(s, text, what):
-    """Waits until the one spin button is named and valued text."""
+def wait_face_reads(s, text, what, before=None):
+    """Waits until the one spin button is named and valued text, with a
+    value other than before's; returns its value."""
     def reads():
         found = spin_buttons(s)
-        return len(found) == 1 and found[0] == (text, text)
+        return (len(found) == 1 and found[0][:2] == (text, text) and
+                (before is None or found[0][2] != before)) and found[0]
     try:
-        wait_until(reads, 5, what, interval=0.1)
+        found = wait_until(reads, 5, what, interval=0.1)
     except Failure:
-        raise Failure(f"{what}: the accessibility tree's spin buttons are {spin_buttons(s)}, "
-                      f"expected one named and valued {text!r}")
-    log(f"{what}: the face reads {text!r}")
+        raise Failure(f"{what}: the accessibility tree's spin buttons are {spin_buttons(s)} "
+                      f"(name, value text, value), expected one named and valued {text!r}" +
+                      (f" with a value other than {before}" if before is not None else ""))
+    log(f"{what}: the face reads {text!r}, value {found[2]}")
+    return found[2]
 
 
 def focused_role(s):
@@ -83,7 +98,7 @@ A11Y_ROWS = [
 @case
 def a11y_tree(s):
     enter_manual(s)
-    wait_face_reads(s, "12時0分", "after 今何時")
+    value = wait_face_reads(s, "12時0分", "after 今何時")
     s.pick_step("15")
     s.wait_title(title_for_step("15"))
     face = s.face()
@@ -99,7 +114,7 @@ def a11y_tree(s):
                         break
                 check(focused_role(s) == "spinbutton", "Tab never reached the face")
             s.press(way.split()[0])
-        wait_face_reads(s, want, way)
+        value = wait_face_reads(s, want, way, before=value)
     hours, minutes = (int(v) for v in re.match(r"(\d+)時(\d+)分", A11Y_ROWS[-1][1]).groups())
     total = (hours % 12) * 60 + minutes
     img = s.shot_when("a11y-last", hands_at(face, 6 * total, 0.5 * total))
