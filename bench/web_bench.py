@@ -39,7 +39,7 @@ ROOT = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 sys.path.insert(0, HERE)
 
-from clockdrive.browser import SERVED_PAGE, SINGLE_FILE, BrowserSession  # noqa: E402
+from clockdrive.browser import CLOCK_READY, SERVED_PAGE, SINGLE_FILE, BrowserSession  # noqa: E402
 from clockdrive.face import OWN_TITLES  # noqa: E402
 from clockdrive.process import Failure, log  # noqa: E402
 from drive import drive  # noqa: E402
@@ -47,13 +47,15 @@ from measure import rss_mib, schedstat_ns  # noqa: E402
 
 SETTLE = 3.0
 
-# label: (page, served, titles, drive)
+FLOOR_READY = "return document.readyState === 'complete'"
+
+# label: (page, served, titles, ready, drive)
 PAGES = {
-    "tirpo-live": (SERVED_PAGE, True, OWN_TITLES, "live"),
-    "tirpo-auto": (SERVED_PAGE, True, OWN_TITLES, "auto"),
-    "tirpo-file-live": (SINGLE_FILE, False, OWN_TITLES, "live"),
-    "floor_label": ("floor.html", True, {"floor_label"}, None),
-    "floor_tick": ("floor.html?tick", True, {"floor_tick"}, None),
+    "tirpo-live": (SERVED_PAGE, True, OWN_TITLES, CLOCK_READY, "live"),
+    "tirpo-auto": (SERVED_PAGE, True, OWN_TITLES, CLOCK_READY, "auto"),
+    "tirpo-file-live": (SINGLE_FILE, False, OWN_TITLES, CLOCK_READY, "live"),
+    "floor_label": ("floor.html", True, {"floor_label"}, FLOOR_READY, None),
+    "floor_tick": ("floor.html?tick", True, {"floor_tick"}, FLOOR_READY, None),
 }
 
 FIGURES = ("fcp_ms", "js_heap_mib", "wasm_mib", "rss_mib", "cpu_ms_min", "tree_ms_min")
@@ -117,8 +119,9 @@ def cpu_ns(pids):
 
 
 def run_once(label, folder, idle, artefacts):
-    page, served, titles, mode = PAGES[label]
-    with BrowserSession(folder, page, artefacts, served=served, titles=titles) as s:
+    page, served, titles, ready, mode = PAGES[label]
+    with BrowserSession(folder, page, artefacts, served=served, titles=titles,
+                        ready=ready) as s:
         if mode:
             drive(s, mode)
         sample = {}

@@ -49,6 +49,9 @@ KEYS = {
     "Down": ("ArrowDown", "ArrowDown", 40, ""),
 }
 
+# What tells that the clock has started: the module has made its controls.
+CLOCK_READY = "return !!document.getElementById('Command8')"
+
 # Console entries that fail a run.
 BAD_LEVELS = ("SEVERE", "WARNING")
 
@@ -77,17 +80,19 @@ class BrowserSession(Driver):
 
     site: the folder of the built site; page: SERVED_PAGE (over http) or
     SINGLE_FILE (from file://), or another page of the folder (served unless
-    served=False) whose loading shows one of titles. wm names the variant in
-    messages ("web" or "file"), as the X11 session names its window manager.
+    served=False) that shows one of titles once the script ready returns
+    true. wm names the variant in messages ("web" or "file"), as the X11
+    session names its window manager.
     """
 
     def __init__(self, site, page, artefacts, served=None, titles=OWN_TITLES,
-                 width=START_PIXELS, height=START_PIXELS):
+                 ready=CLOCK_READY, width=START_PIXELS, height=START_PIXELS):
         super().__init__(artefacts)
         self.site = os.path.abspath(site)
         self.page = page
         self.served = page != SINGLE_FILE if served is None else served
         self.titles = titles
+        self.ready = ready
         self.wm = "web" if self.served else "file"
         self.viewport = (width, height)
         self.scale = 1.0                 # device pixels per CSS pixel
@@ -189,10 +194,8 @@ class BrowserSession(Driver):
 
     def wait_loaded(self, timeout=20):
         try:
-            wait_until(lambda: self.title() in self.titles and self.js(
-                "const f = document.getElementById('face');"
-                "return document.readyState === 'complete' && !!f && f.width > 0"),
-                timeout, "the page to load and show its title", interval=0.1)
+            wait_until(lambda: self.title() in self.titles and self.js(self.ready),
+                       timeout, "the page to load and start", interval=0.1)
         except Failure:
             self.read_console()
             raise Failure(f"the page did not load: title {self.title()!r}; console: "
