@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""End-to-end checks of tirpo-clock under a private X server.
+"""End-to-end checks of tirpo-clock, the X11 program or the web page.
 
     clock_e2e.py --app PATH --wm none|openbox --artefacts DIR CASE
+    clock_e2e.py --site DIR [--page index.html|tirpo-clock.html] --artefacts DIR CASE
 
-Each case starts its own Xvfb (and openbox with --wm openbox), starts the
-program, drives it with real clicks and picks and checks the screenshots
-and the window title.  Screenshots stay in DIR.  Exit status 0 when every
-check holds, 1 when one fails, 2 when the tools are missing.
+With --app each case starts its own Xvfb (and openbox with --wm openbox)
+and the program; with --site it opens the web edition in headless Chromium
+(the page is the window: no frame, the viewport its client area). Either
+way it drives the clock with real clicks and picks through the same
+methods and checks the screenshots and the window title; on the web the
+console must stay free of errors and warnings throughout.  Screenshots stay
+in DIR.  Exit status 0 when every check holds, 1 when one fails, 2 when the
+tools are missing.
 """
 
 import os
@@ -318,6 +323,7 @@ SIZE_ROWS = [
     (601, 600, True),      # one pixel wider: large
     (600, 601, True),
     (700, 420, True),      # width alone decides
+    (1280, 800, True),     # a classroom display
     (387, 387, False),
 ]
 

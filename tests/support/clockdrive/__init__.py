@@ -1,9 +1,11 @@
-"""clockdrive: the real tirpo-clock under a private X server, driven and read
-as a person would, for the end-to-end tests, the robustness tests and the
-whole-program benchmark.
+"""clockdrive: the real tirpo-clock under a private X server, or its web
+edition in headless Chromium, driven and read as a person would, for the
+end-to-end tests, the robustness tests and the benchmarks.
 
-  process   processes stopped by pid, the checks, a private Xvfb
-  session   one running clock: clicks, picks, resizes, titles, screenshots
+  process   processes stopped by pid, the checks, a private Xvfb, an http server
+  driver    what driving the clock takes on every edition, written once
+  session   one running X11 clock: clicks, picks, resizes, titles, screenshots
+  browser   the same for the web page in headless Chromium (DevTools protocol)
   face      the clock's sizes, colours, titles, steps and dial geometry
   image     screenshots as RGB pixels
   reading   hands, numerals and dots read off a screenshot

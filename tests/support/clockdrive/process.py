@@ -6,9 +6,11 @@ display number.
 
 import ctypes
 import os
+import re
 import shutil
 import signal
 import subprocess
+import sys
 import time
 
 TOOLS = ("Xvfb", "xdotool", "xprop", "xwininfo", "xwd", "import", "convert")
@@ -27,8 +29,8 @@ def log(message):
     print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
 
 
-def missing_tools(extra=()):
-    return [t for t in TOOLS + tuple(extra) if shutil.which(t) is None]
+def missing_tools(extra=(), tools=TOOLS):
+    return [t for t in tuple(tools) + tuple(extra) if shutil.which(t) is None]
 
 
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -66,8 +68,6 @@ def wait_until(predicate, timeout, what, interval=0.05):
         if time.monotonic() > deadline:
             raise Failure(f"timed out after {timeout} s waiting for {what}")
         time.sleep(interval)
-
-
 
 
 class Processes:
@@ -129,3 +129,20 @@ class Processes:
         display = ":" + number.decode().strip()
         log(f"X display {display}")
         return display
+
+    def start_http_server(self, directory):
+        """Serves a folder on 127.0.0.1 with Python's http.server on a port
+        the server picks itself and reports in its log; returns the server's
+        Popen and the port."""
+        path = os.path.join(self.log_dir, "http-server.log")
+        server = self.spawn("http-server", [sys.executable, "-u", "-m", "http.server", "0",
+                                            "--bind", "127.0.0.1", "--directory", directory])
+
+        def port():
+            check(server.poll() is None, f"http.server exited at start (see {path})")
+            with open(path, errors="replace") as f:
+                found = re.search(r"port (\d+)", f.read())
+            return found and int(found.group(1))
+        number = wait_until(port, 15, "http.server to report its port")
+        log(f"serving {directory} on 127.0.0.1:{number}")
+        return server, number

@@ -12,24 +12,25 @@ import subprocess
 import tempfile
 import time
 
+from clockdrive.driver import Driver
 from clockdrive.face import COMBO_TWIPS, STEPS, Face
 from clockdrive.image import Image
 from clockdrive.process import Failure, Processes, check, log, wait_until
 
 
-class WindowDriver:
+class WindowDriver(Driver):
     """The clock window on a running X display, driven and read as a person
     would: clicks, step picks, resizes, its title, geometry and screenshots
     (kept in artefacts, numbered in the order taken)."""
 
+    has_frame = True
+    has_dump = True
+
     def __init__(self, display, wid, artefacts, app=None):
+        super().__init__(artefacts)
         self.display = display
         self.wid = wid
-        self.artefacts = artefacts
         self.app = app                # the program's Popen, to notice its end
-        self.shot_no = 0
-        if artefacts:
-            os.makedirs(artefacts, exist_ok=True)
 
     def _env(self):
         return dict(os.environ, DISPLAY=self.display)
@@ -57,12 +58,6 @@ class WindowDriver:
             value = value[1:-1]
         return value.replace('\\"', '"')
 
-    def wait_title(self, expected, timeout=5):
-        try:
-            wait_until(lambda: self.title() == expected, timeout, "the title")
-        except Failure:
-            raise Failure(f"window title is {self.title()!r}, expected {expected!r}")
-
     def client_geometry(self):
         """(x, y, width, height) of the client area in root coordinates."""
         out = self.x(["xwininfo", "-id", self.wid])
@@ -82,36 +77,12 @@ class WindowDriver:
             return (0, 0, 0, 0)
         return tuple(int(v) for v in out.split("=", 1)[1].split(","))
 
-    def face(self):
-        _, _, w, h = self.client_geometry()
-        left, right, top, bottom = self.frame_extents()
-        return Face(w, h, left + right, top + bottom)
-
-    def settle(self, timeout=10):
-        """Waits until the window's geometry and frame stop changing."""
-        last, stable_since = None, time.monotonic()
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            self.alive()
-            now = (self.client_geometry(), self.frame_extents())
-            if now != last:
-                last, stable_since = now, time.monotonic()
-            elif time.monotonic() - stable_since > 0.4:
-                return
-            time.sleep(0.05)
-        raise Failure(f"window geometry never settled (last {last})")
-
     # -- input -------------------------------------------------------------
 
     def click(self, x, y, button=1):
         self.alive()
         self.x(["xdotool", "mousemove", "--window", self.wid, str(int(round(x))),
                 str(int(round(y))), "click", str(button)])
-
-    def click_button(self, which):
-        x, y = self.face().button_centre(which)
-        log(f"click {which} button at ({x:.0f}, {y:.0f})")
-        self.click(x, y)
 
     def pick_step(self, step):
         """Opens the step list with its arrow and clicks the entry."""
@@ -161,8 +132,7 @@ class WindowDriver:
 
     def shot(self, name):
         self.alive()
-        self.shot_no += 1
-        path = os.path.join(self.artefacts, f"{self.shot_no:02d}-{name}.png")
+        path = self.next_shot_path(name)
         self.x(["import", "-window", self.wid, path])
         return Image(path)
 
@@ -170,26 +140,9 @@ class WindowDriver:
         """A quick window dump (xwd), left unconverted so that the moment it
         is taken can be timed closely; Image() reads it later."""
         self.alive()
-        self.shot_no += 1
-        path = os.path.join(self.artefacts, f"{self.shot_no:03d}-{name}.xwd")
+        path = self.next_shot_path(name, "xwd", digits=3)
         self.x(["xwd", "-silent", "-id", self.wid, "-out", path])
         return path
-
-    def shot_when(self, name, predicate, timeout=5):
-        """Screenshots until predicate(image) holds or the time is up.
-
-        Returns the last screenshot either way; the caller's checks on it
-        then say what is wrong when the program never got there.
-        """
-        deadline = time.monotonic() + timeout
-        while True:
-            img = self.shot(name)
-            if predicate(img) or time.monotonic() > deadline:
-                return img
-            os.remove(img.path)
-            self.shot_no -= 1
-            time.sleep(0.1)
-
 
 class ClockSession(WindowDriver):
     """A private X server, optionally openbox, and one running tirpo-clock."""
