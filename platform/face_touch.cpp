@@ -75,7 +75,11 @@ bool FaceTouch::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-      touched(*static_cast<QTouchEvent*>(event));
+      // A touchpad's fingers move the pointer, and its taps come as the
+      // system's own clicks (two fingers: a right click): its touches are
+      // taken and press nothing, so no click is made up from them either.
+      if (static_cast<QTouchEvent*>(event)->device()->type() != QInputDevice::DeviceType::TouchPad)
+        touched(*static_cast<QTouchEvent*>(event));
       event->accept();
       return true;
     case QEvent::TouchCancel:

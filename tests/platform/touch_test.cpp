@@ -123,6 +123,7 @@ class TouchTest : public ClockWindowTestBase {
   void fingersOnTheFace();
   void holdIsShownAndLeavesNothing();
   void doubleClickIsTwoPresses();
+  void touchpadFingersAreNotTouches();
   void controlsByTouch_data();
   void controlsByTouch();
   void stepListByTouch();
@@ -304,6 +305,22 @@ void TouchTest::doubleClickIsTwoPresses() {
     compareWindows(false, b == Qt::LeftButton ? "left" : "right");
   }
   QCOMPARE(window->form().Label1.caption(), std::string("0"));
+}
+
+// A touchpad's fingers move the pointer and its taps arrive as the system's
+// own clicks (two fingers: a right click); they are no touches on the face.
+void TouchTest::touchpadFingersAreNotTouches() {
+  setUp(*window, Setup::Step15);
+  const std::string before = tirpo::snapshot(window->form());
+  static QPointingDevice* pad = QTest::createTouchDevice(QInputDevice::DeviceType::TouchPad);
+  const QPoint p = pointOf(*window, Target::Bare).toPoint();
+  for (int hold : {0, kHoldWaitMs}) {
+    QTest::touchEvent(window->surface(), pad).press(0, p);
+    QTest::qWait(hold);
+    QTest::touchEvent(window->surface(), pad).release(0, p);
+  }
+  QCOMPARE(window->form().Label1.caption(), std::string());
+  QCOMPARE(tirpo::snapshot(window->form()), before);
 }
 
 void TouchTest::controlsByTouch_data() {
