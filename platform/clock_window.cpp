@@ -14,6 +14,7 @@
 #include "platform/emblem.h"
 #include "platform/face_surface.h"
 #include "platform/fonts.h"
+#include "platform/full_screen.h"
 #include "platform/window_frame.h"
 #include "view/pixel_geometry.h"
 
@@ -65,6 +66,7 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   timer1_->sync();
   timer4_->sync();
   frameWatch_ = new FrameWatch(*this, [this] { syncGeometry(); });
+  fullScreen_ = new FullScreen(this);
 }
 
 ClockWindow::~ClockWindow() {
@@ -236,6 +238,7 @@ void ClockWindow::windowChanged(Aspect aspect) {
       break;
     }
     case Aspect::Geometry:
+      sizeAsked_ = true;
       resize(clientPixelsFor(form_->width(), form_->height()));
       break;
     default:
@@ -266,8 +269,10 @@ void ClockWindow::syncGeometry() {
   }
   if (extra != frameExtra_) {
     // Only while the client area is still the one the window asked for: a
-    // size the user gave at the same moment is kept below.
-    const bool ours = size() == clientPixelsFor(form_->width(), form_->height());
+    // size the user gave at the same moment is kept below, and so is one the
+    // window manager gave (the frame coming back as full screen ends, before
+    // the size from before it).
+    const bool ours = sizeAsked_ && size() == clientPixelsFor(form_->width(), form_->height());
     frameExtra_ = extra;
     if (ours) {
       form_->windowResized(form_->width(), form_->height(), extra.width() * tpp, extra.height() * tpp);
@@ -277,6 +282,7 @@ void ClockWindow::syncGeometry() {
     }
   }
   if (size() == clientPixelsFor(form_->width(), form_->height())) return;  // our own size
+  sizeAsked_ = false;
   form_->windowResized((width() + frameExtra_.width()) * tpp, (height() + frameExtra_.height()) * tpp,
                        frameExtra_.width() * tpp, frameExtra_.height() * tpp);
 }

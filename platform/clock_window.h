@@ -23,6 +23,7 @@ namespace tirpo {
 
 class FaceSurface;
 class FrameWatch;
+class FullScreen;
 
 class ClockWindow final : public QWidget, private ControlObserver {
   Q_OBJECT
@@ -38,6 +39,7 @@ class ClockWindow final : public QWidget, private ControlObserver {
   QPushButton* manualButton() const { return command12_; }
   QCheckBox* handBox(int i) const { return check3_[static_cast<std::size_t>(i)]; }
   QGroupBox* handFrame() const { return frame_; }
+  FullScreen& fullScreen() const { return *fullScreen_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -73,6 +75,8 @@ class ClockWindow final : public QWidget, private ControlObserver {
   FrameWatch* frameWatch_ = nullptr;  // tells when the drawn frame may have changed
   QSize frameExtra_{0, 0};            // the drawn frame's width and height, in pixels
   bool shown_ = false;
+  bool sizeAsked_ = true;             // the size is the one the window asked for, not one it was given
+  FullScreen* fullScreen_ = nullptr;  // F11, and the title shown where no title bar is
 };
 
 }  // namespace tirpo

@@ -10,6 +10,7 @@
 #include "platform/emblem.h"
 #include "platform/face_accessible.h"
 #include "platform/face_keyboard.h"
+#include "platform/face_touch.h"
 #include "platform/fonts.h"
 #include "platform/input_codes.h"
 #include "platform/qt_text_measurer.h"
@@ -20,6 +21,7 @@ FaceSurface::FaceSurface(Form88& form, QWidget* parent) : QWidget(parent), form_
   setAttribute(Qt::WA_OpaquePaintEvent);
   installFaceAccessibility();
   keyboard_ = new FaceKeyboard(this);
+  touch_ = new FaceTouch(this);
 }
 
 QRectF FaceSurface::toPixels(const TwipRect& r) const {

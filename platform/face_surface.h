@@ -19,6 +19,7 @@
 namespace tirpo {
 
 class FaceKeyboard;
+class FaceTouch;
 
 class FaceSurface final : public QWidget {
   Q_OBJECT
@@ -26,6 +27,7 @@ class FaceSurface final : public QWidget {
   FaceSurface(Form88& form, QWidget* parent);
   Form88& form() const { return form_; }
   FaceKeyboard& keyboard() const { return *keyboard_; }
+  FaceTouch& touch() const { return *touch_; }
 
   // A control changed; it is compared with what the screen shows once the
   // handler that changed it is done.
@@ -82,6 +84,7 @@ class FaceSurface final : public QWidget {
 
   Form88& form_;
   FaceKeyboard* keyboard_;  // a child: keys, focus and the focus ring
+  FaceTouch* touch_;        // a child: fingers on the face
   double tpp_;              // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
   // What the screen shows of each control once the repaints asked for are
