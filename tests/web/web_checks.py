@@ -176,10 +176,13 @@ def hide_behind_tab(s, seconds):
 
 
 def freeze(s, seconds):
-    s.cdp("Emulation.setFocusEmulationEnabled", enabled=False)
+    """Freezes the page as a browser freezes a background tab, then brings
+    it back to the front."""
     s.cdp("Page.setWebLifecycleState", state="frozen")
     time.sleep(seconds)
     s.cdp("Page.setWebLifecycleState", state="active")
+    # Headless Chromium leaves a resumed page hidden until it is shown again.
+    hide_behind_tab(s, 0.1)
 
 
 @case
