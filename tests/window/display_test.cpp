@@ -223,7 +223,17 @@ TEST_F(Presses, APressOnTheBareSurfaceSteps) {
 TEST_F(Presses, VisibleNumeralsAndPicturesTakeTheirPresses) {
   EXPECT_FALSE(pressFace(kLeftButton, 0.99, 0));  // minute numeral 15
   EXPECT_EQ(f.Label2.caption(), "");
-  manual();
+  manual(3);
+  // Every kind of visible numeral and a dot take both buttons' presses.
+  for (const Label* l : {&f.Suuji[3], &f.Suuji[7], &f.Suuji[10], &f.dot[40], &f.Suuji2[25]}) {
+    ASSERT_TRUE(l->visible()) << l->name() << l->index();
+    const TwipRect r = l->twips();
+    for (int button : {kLeftButton, kRightButton}) {
+      EXPECT_FALSE(f.pressAt(button, 0, r.left + r.width / 2, r.top + r.height / 2)) << l->name() << l->index();
+      EXPECT_EQ(f.Label1.caption(), "") << l->name() << l->index();
+    }
+  }
+  f.Combo1.setText("AUTO");
   // A hand is a line: presses go through it to the surface.
   EXPECT_TRUE(pressFace(kLeftButton, 0, 0.5));
   EXPECT_TRUE(f.Timer4.enabled());
