@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
   tirpo::TwipCoordinates coords;
   tirpo::Timer timer("Timer1", nullptr, &coords);
   timer.setInterval(1000);
-  timer.setEnabled(true);
+  timer.setEnabled(tirpo::True);
   tirpo::TimerDriver driver(timer, true);
   const tirpo::LocalClock clock;
 

@@ -1,16 +1,13 @@
 #pragma once
 // The clock window's own variables: the mode flags, the dial scale and the
-// scratch values of the last reading. Flags are 16-bit Booleans
-// (True = -1, False = 0) and are compared against those exact values.
+// scratch values of the last reading. Flags are the window's Booleans
+// (clock/boolean.h) and are compared against True and False.
 
-#include <cstdint>
 #include <optional>
 
-namespace tirpo {
+#include "clock/boolean.h"
 
-using Boolean = std::int16_t;
-inline constexpr Boolean True = -1;
-inline constexpr Boolean False = 0;
+namespace tirpo {
 
 struct ClockState {
   std::optional<double> dialRadius;  // empty until the first layout
@@ -26,6 +23,9 @@ struct ClockState {
 
   // An empty radius draws with length 0.
   double radius() const { return dialRadius.value_or(0.0); }
+
+  // Every field takes part: a field added later is compared too.
+  friend bool operator==(const ClockState&, const ClockState&) = default;
 };
 
 }  // namespace tirpo

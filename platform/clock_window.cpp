@@ -140,7 +140,7 @@ void ClockWindow::syncWidget(const Control& c) {
   const double tpp = twipsPerPixel();
   const TwipRect& r = c.twips();
   w->setGeometry(QRectF(r.left / tpp, r.top / tpp, r.width / tpp, r.height / tpp).toRect());
-  w->setEnabled(c.enabled());
+  w->setEnabled(c.enabled() == True);
   switch (c.kind()) {
     case Kind::ComboBox: {
       const auto& combo = static_cast<const ComboBox&>(c);
@@ -180,7 +180,7 @@ void ClockWindow::syncWidget(const Control& c) {
     default:
       break;
   }
-  w->setVisible(c.visible());
+  w->setVisible(c.visible() == True);
 }
 
 // The widgets take their design state; the face needs nothing before its

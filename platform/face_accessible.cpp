@@ -51,7 +51,7 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
     if (!face_) return s;
     s.invisible = !image_.visible();
     s.disabled = !image_.enabled();
-    s.focusable = image_.visible();
+    s.focusable = image_.visible() == True;
     s.focused = face_->keyboard().focusedPicture() == &image_;
     return s;
   }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "clock/boolean.h"
 #include "window/coordinates.h"
 
 namespace tirpo {
@@ -48,10 +49,10 @@ class Control {
   int index() const { return index_; }  // -1 outside an array
   void setIndex(int i) { index_ = i; }
 
-  bool visible() const { return visible_; }
-  void setVisible(bool v) { change(visible_, v, Aspect::Visible); }
-  bool enabled() const { return enabled_; }
-  void setEnabled(bool e) { change(enabled_, e, Aspect::Enabled); }
+  Boolean visible() const { return visible_; }
+  void setVisible(Boolean v) { change(visible_, v, Aspect::Visible); }
+  Boolean enabled() const { return enabled_; }
+  void setEnabled(Boolean e) { change(enabled_, e, Aspect::Enabled); }
   int tabIndex() const { return tabIndex_; }
   void setTabIndex(int t) { tabIndex_ = t; }
 
@@ -121,8 +122,8 @@ class Control {
   Kind kind_;
   std::string name_;
   int index_ = -1;
-  bool visible_ = true;
-  bool enabled_ = true;
+  Boolean visible_ = True;
+  Boolean enabled_ = True;
   int tabIndex_ = -1;
   mutable TwipRect rect_;
   ObserverHub* hub_;

@@ -31,7 +31,7 @@ class ControlArray {
     if (i < 0 || at(i)) return nullptr;
     auto copy = std::make_unique<T>(*at(0));
     copy->setIndex(i);
-    copy->setVisible(false);
+    copy->setVisible(False);
     T* raw = copy.get();
     if (static_cast<std::size_t>(i) >= elements_.size()) elements_.resize(static_cast<std::size_t>(i) + 1);
     elements_[static_cast<std::size_t>(i)] = std::move(copy);

@@ -67,7 +67,7 @@ class Label final : public Control {
   }
 
   bool centred = false;
-  bool autoSize = false;
+  Boolean autoSize = False;
   bool transparent = false;
   bool border = false;
 

@@ -1,7 +1,9 @@
 #include "window/form88.h"
+#include "clock/face_sizes.h"
 
 #include <algorithm>
 
+#include "clock/face_sizes.h"
 #include "clock/step_table.h"
 
 namespace tirpo {
@@ -29,8 +31,9 @@ std::unique_ptr<Label> dialTemplate(const char* name, ObserverHub* hub, const Co
   l->setForeColor(fore);
   l->setFont(fontOfSize(points));
   l->setTwips(rect);
-  l->setVisible(false);
-  l->centred = l->autoSize = l->transparent = true;
+  l->setVisible(False);
+  l->centred = l->transparent = true;
+  l->autoSize = True;
   l->setTabIndex(tab);
   return l;
 }
@@ -83,7 +86,7 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
   Combo1.setText(std::string(kAutoText));
   for (const Step& s : kSteps) Combo1.addItem(std::string(s.item));
   setDesignRect(Combo1, 960, 120, 1455, 345);
-  Combo1.setVisible(false);
+  Combo1.setVisible(False);
   Combo1.setTabIndex(15);
 
   Frame1.setCaption("針表示");
@@ -98,18 +101,18 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
     c.setCaption(text);
     c.setTwips({120, top, 615, 255});
     c.setTabIndex(tab);
-    c.setVisible(true);
+    c.setVisible(True);
   }
 
   Check2.setCaption("５分きざみ");
   setDesignRect(Check2, 960, 120, 1335, 375);
   Check2.setBackColor(kDesignGrey);
   Check2.setForeColor(kYellow);
-  Check2.setVisible(false);
+  Check2.setVisible(False);
   Check2.setTabIndex(8);
 
   Timer4.setInterval(10);
-  Timer4.setEnabled(false);
+  Timer4.setEnabled(False);
 
   Command12.setCaption("今何時");
   setDesignRect(Command12, 120, 2640, 855, 735);
@@ -124,17 +127,18 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
   Command8.setTabIndex(5);
 
   Timer1.setInterval(1000);
-  Timer1.setEnabled(true);
+  Timer1.setEnabled(True);
 
   setDesignRect(Image1, 2400, 2520, 480, 480);
-  Image1.setVisible(false);
+  Image1.setVisible(False);
   setDesignRect(Image4, 3120, 2520, 480, 480);
 
   Label5.setCaption(kSplashText);
   setDesignRect(Label5, 4485, 1080, 2325, 1710);
   Label5.setForeColor(kWhite);
   Label5.setFont(fontOfSize(14.25f));
-  Label5.centred = Label5.autoSize = Label5.transparent = true;
+  Label5.centred = Label5.transparent = true;
+  Label5.autoSize = True;
   Label5.setTabIndex(6);
 
   for (auto [line, y, colour, width] : {std::tuple{&Byou, 2280.0, kHandGreen, 3}, std::tuple{&Ji, 2400.0, kRed, 12},
@@ -142,7 +146,7 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
     line->setTwipEnds(1920, y, line == &Byou ? 2160 : 2280, y);
     line->setBorderColor(colour);
     line->borderWidth = width;
-    line->setVisible(false);
+    line->setVisible(False);
   }
 
   for (auto [label, text, rect, size, tab] : {std::tuple{&Label8, "Label8", TwipRect{1800, 480, 855, 615}, 11.25f, 10},
@@ -153,7 +157,7 @@ Form88::Form88(const TextMeasurer& measurer, const SystemClock& clock)
     label->setTwips(rect);
     label->setFont(fontOfSize(size));
     label->border = label == &Label2 || label == &Label1;
-    label->setVisible(false);
+    label->setVisible(False);
     label->setTabIndex(tab);
   }
 
@@ -170,7 +174,7 @@ void Form88::wireEvents() {
   Command8.onClick = [this] { Command8_Click(); };
   Command12.onClick = [this] { Command12_Click(); };
   Combo1.onClick = [this] { Combo1_Click(); };
-  for (int i = 0; i <= 2; ++i) Check3[i].onClick = [this, i] { Check3_Click(i); };
+  for (int i = 0; i < kHandBoxCount; ++i) Check3[i].onClick = [this, i] { Check3_Click(i); };
   Label1.onChange = [this] { Label1_Change(); };
   Label8.onChange = [this] { Label8_Change(); };
   Label2.onChange = [this] { Label2_Change(); };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "clock/colours.h"
+#include "clock/face_sizes.h"
 #include "clock/state.h"
 #include "clock/time_text.h"
 #include "window/control_array.h"
@@ -30,6 +31,12 @@ inline constexpr int kKeyLeft = 37;
 inline constexpr int kKeyUp = 38;
 inline constexpr int kKeyRight = 39;
 inline constexpr int kKeyDown = 40;
+
+// The mode the face is in, as the press handler tells them apart: the
+// manual clock by its flag stepMode, the live clock by the yellow of the
+// 時計 button (its flag liveClock stays True after 時計 then 今何時),
+// start-up by neither.
+enum class FaceMode { StartUp, LiveClock, Manual };
 
 class Form88 {
   // Declared first: the controls below are made with pointers to these.
@@ -146,6 +153,8 @@ class Form88 {
   bool Face_KeyDown(int keyCode, int shift, bool autoRepeat);
   // The AUTO run is moving the time.
   bool autoRunGoing() const;
+  // The one place the mode is worked out from the flags and the button.
+  FaceMode faceMode() const;
 
   // --- face procedures ------------------------------------------------------
   void ResetFace();

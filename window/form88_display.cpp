@@ -1,31 +1,34 @@
 // Hand visibility, the highlights that follow the clock values, and the two
 // pictures that show and hide the minute numerals.
 
+#include <algorithm>
 #include <array>
 #include <span>
 
+#include "clock/face_sizes.h"
 #include "clock/highlight.h"
 #include "clock/numeric.h"
+#include "window/failing_statement.h"
 #include "window/form88.h"
 
 namespace tirpo {
 
 void Form88::Check3_Click(int /*index*/) {
-  Ji.setVisible(Check3[0].value() == 1);
-  Hun.setVisible(Check3[1].value() == 1);
-  Byou.setVisible(Check3[2].value() == 1);
+  Ji.setVisible(Boolean::of(Check3[0].value() == 1));
+  Hun.setVisible(Boolean::of(Check3[1].value() == 1));
+  Byou.setVisible(Boolean::of(Check3[2].value() == 1));
 }
 
 namespace {
 
-// Whether elements 1..60 already show base with only the marked ones in the
-// highlight colour: then colouring them again would leave each one as it is.
-bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const int> marked, Colour highlight) {
-  std::array<bool, 61> lit{};
-  for (int m : marked)
-    if (m >= 1 && m <= 60) lit[static_cast<std::size_t>(m)] = true;
-  for (int i = 1; i <= 60; ++i)
-    if (array[i].foreColor() != (lit[static_cast<std::size_t>(i)] ? highlight : base)) return false;
+// Whether elements 1..count already show base with only the marked ones in
+// the highlight colour: then colouring them again would leave each one as it
+// is.
+bool alreadyShows(const ControlArray<Label>& array, int count, Colour base, std::span<const int> marked,
+                  Colour highlight) {
+  const auto isMarked = [&](int i) { return std::find(marked.begin(), marked.end(), i) != marked.end(); };
+  for (int i = 1; i <= count; ++i)
+    if (array[i].foreColor() != (isMarked(i) ? highlight : base)) return false;
   return true;
 }
 
@@ -38,18 +41,17 @@ bool alreadyShows(const ControlArray<Label>& array, Colour base, std::span<const
 void Form88::highlightMinute(const Label& source, Colour base) {
   const auto n = minuteNumeralFor(source.caption());
   const std::array<int, 1> marked{n && Suuji2.at(*n) ? *n : 0};
-  if (alreadyShows(Suuji2, base, marked, kYellow)) return;
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(base);
-  if (n)
-    if (Label* numeral = Suuji2.at(*n)) numeral->setForeColor(kYellow);
+  if (alreadyShows(Suuji2, kMinuteNumeralCount, base, marked, kYellow)) return;
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setForeColor(base);
+  // From here a statement that cannot be carried out is skipped.
+  skipIfFailed(n, [&](int i) { skipIfFailed(Suuji2.at(i), [](Label& numeral) { numeral.setForeColor(kYellow); }); });
 }
 
 void Form88::highlightHourSector(const Label& source) {
   const std::array<int, 5> dots = hourSectorDots(source.caption());
-  if (alreadyShows(dot, kYellow, dots, kRed)) return;
-  for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
-  for (int d : dots)
-    if (Label* mark = dot.at(d)) mark->setForeColor(kRed);
+  if (alreadyShows(dot, kDotCount, kYellow, dots, kRed)) return;
+  for (int i = 1; i <= kDotCount; ++i) dot[i].setForeColor(kYellow);
+  for (int d : dots) skipIfFailed(dot.at(d), [](Label& mark) { mark.setForeColor(kRed); });
 }
 
 void Form88::Label1_Change() { highlightMinute(Label1, kGreen); }
@@ -59,16 +61,16 @@ void Form88::Label7_Change() { highlightHourSector(Label7); }
 
 void Form88::Image1_Click() {
   if (!Image1.visible()) return;
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(true);
-  Image4.setVisible(true);
-  Image1.setVisible(false);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setVisible(True);
+  Image4.setVisible(True);
+  Image1.setVisible(False);
 }
 
 void Form88::Image4_Click() {
   if (!Image4.visible()) return;
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(false);
-  Image1.setVisible(true);
-  Image4.setVisible(false);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setVisible(False);
+  Image1.setVisible(True);
+  Image4.setVisible(False);
 }
 
 std::optional<ShownTime> Form88::timeShown() const {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "clock/face_sizes.h"
 #include "clock/geometry.h"
 #include "clock/numeric.h"
 #include "window/form88.h"
@@ -11,22 +12,25 @@ namespace tirpo {
 void Form88::Form_Load() {
   state.stepMode = False;
   state.liveClock = False;
-  for (int i = 1; i <= 12; ++i) loadElement(Suuji, i);
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) loadElement(Suuji, i);
+  static_assert(kDotCount == kMinuteNumeralCount, "one dot under each minute numeral");
+  for (int i = 1; i <= kDotCount; ++i) {
     loadElement(dot, i);
     loadElement(Suuji2, i);
   }
-  setHeight(5800);
-  setWidth(5800);
+  setHeight(kStartSizeTwips);
+  setWidth(kStartSizeTwips);
   state.liveClock = False;
   ResetFace();
-  for (int i = 1; i <= 12; ++i) (void)Suuji[i].setFontSize(22);
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(true);
+  // Start-up has no trap; 22 points is a size every font takes, so this
+  // never fails.
+  for (int i = 1; i <= kHourNumeralCount; ++i) (void)Suuji[i].setFontSize(22);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setVisible(True);
 }
 
 void Form88::Form_Resize() {
-  Timer4.setEnabled(false);  // a resize ends any run
-  state.dialScale = height() / 5800.0f;
+  Timer4.setEnabled(False);  // a resize ends any run
+  state.dialScale = height() / kStartSizeTwips;
   Label7.setCaption("");
   Label8.setCaption("");
   layoutDial();
@@ -36,7 +40,7 @@ void Form88::Form_Resize() {
 // layout quietly, leaving what was already placed.
 bool Form88::layoutDial() {
   const float s = state.dialScale;
-  const float wk = width() / 5800.0f;
+  const float wk = width() / kStartSizeTwips;
   setScale(wk * -1.1, s * 1.1, wk * 1.1, s * -1.1);
 
   // The splash text, centred, its lower edge half a unit below the centre.
@@ -61,20 +65,20 @@ bool Form88::layoutDial() {
 
   // Labels are centred on their point: Top = y + Height/2, Left = x - Width/2.
   const auto centre = [](Label& l, DialPoint p) { l.centreOn(p.x, p.y); };
-  for (int i = 1; i <= 12; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) {
     Label& numeral = Suuji[i];
     if (!numeral.setFontSize((s + s) * 10)) return false;
     numeral.setCaption(decimalText(i));
     centre(numeral, dialPoint(static_cast<float>(i * 30), radius));
   }
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= kDotCount; ++i) {
     const auto angle = static_cast<float>(i * 6);
     centre(dot[i], dialPoint(angle, radius));
     Label& numeral = Suuji2[i];
     numeral.setCaption(decimalText(i));
     centre(numeral, dialPoint(angle, radius * 1.1));
   }
-  Suuji2[60].setCaption(" 0");
+  Suuji2[kMinuteNumeralCount].setCaption(" 0");
 
   if (state.liveClock == True || state.stepMode == True) ShowFace();
   return true;
@@ -92,28 +96,28 @@ void Form88::ResetFace() {
   placeHand(Byou, kSecondHandFactor, 0);
   placeHand(Hun, kMinuteHandFactor, 0);
   placeHand(Ji, kHourHandFactor, 0);
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(kCyan);
-  if (state.stepMode == False) Check2.setVisible(false);
-  for (int i = 1; i <= 12; ++i) Suuji[i].setForeColor(kRed);
-  for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setForeColor(kCyan);
+  if (state.stepMode == False) Check2.setVisible(False);
+  for (int i = 1; i <= kHourNumeralCount; ++i) Suuji[i].setForeColor(kRed);
+  for (int i = 1; i <= kDotCount; ++i) dot[i].setForeColor(kYellow);
 }
 
 void Form88::ShowFace() {
-  for (int i = 1; i <= 60; ++i) dot[i].setVisible(true);
+  for (int i = 1; i <= kDotCount; ++i) dot[i].setVisible(True);
   const float h = height();
   const float w = width();
-  const bool large = h > 9000 || w > 9000;
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setVisible(large);
+  const bool large = h > kLargeWindowTwips || w > kLargeWindowTwips;
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setVisible(Boolean::of(large));
   // The visible picture offers the opposite of what the numerals now show.
   if (large) {
-    Image4.setVisible(true);
-    Image1.setVisible(false);
+    Image4.setVisible(True);
+    Image1.setVisible(False);
   } else {
-    Image1.setVisible(true);
-    Image4.setVisible(false);
+    Image1.setVisible(True);
+    Image4.setVisible(False);
   }
-  for (int i = 1; i <= 12; ++i) Suuji[i].setVisible(true);
-  Label5.setVisible(false);
+  for (int i = 1; i <= kHourNumeralCount; ++i) Suuji[i].setVisible(True);
+  Label5.setVisible(False);
 }
 
 }  // namespace tirpo

@@ -1,5 +1,6 @@
 // The live clock, the two mode buttons and the step list.
 
+#include "clock/face_sizes.h"
 #include "clock/geometry.h"
 #include "clock/live_time.h"
 #include "clock/numeric.h"
@@ -7,6 +8,12 @@
 #include "window/form88.h"
 
 namespace tirpo {
+
+FaceMode Form88::faceMode() const {
+  if (state.stepMode == True) return FaceMode::Manual;
+  if (Command8.backColor() == kYellow) return FaceMode::LiveClock;
+  return FaceMode::StartUp;
+}
 
 void Form88::Timer1_Timer() {
   if (state.liveClock == True) ShowSystemTime();
@@ -32,55 +39,55 @@ void Form88::Command8_Click() {
   setCaption(kClockTitle);
   state.stepMode = False;
   state.liveClock = True;
-  for (int i = 1; i <= 12; ++i) Suuji[i].setForeColor(kRed);
-  for (int i = 1; i <= 60; ++i) dot[i].setForeColor(kYellow);
-  for (int i = 1; i <= 60; ++i) Suuji2[i].setForeColor(kCyan);
-  Timer4.setEnabled(false);
-  Image1.setEnabled(true);
+  for (int i = 1; i <= kHourNumeralCount; ++i) Suuji[i].setForeColor(kRed);
+  for (int i = 1; i <= kDotCount; ++i) dot[i].setForeColor(kYellow);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) Suuji2[i].setForeColor(kCyan);
+  Timer4.setEnabled(False);
+  Image1.setEnabled(True);
   Command8.setBackColor(kYellow);
   Command12.setBackColor(kSystemButtonFace);
-  Ji.setVisible(true);
-  Hun.setVisible(true);
-  Timer1.setEnabled(true);
+  Ji.setVisible(True);
+  Hun.setVisible(True);
+  Timer1.setEnabled(True);
   setBackColor(kDarkGreen);
   ShowFace();
-  Combo1.setVisible(false);
+  Combo1.setVisible(False);
   Combo1.setText(std::string(kAutoText));
-  for (int i = 0; i <= 2; ++i) Check3[i].setBackColor(backColor());
+  for (int i = 0; i < kHandBoxCount; ++i) Check3[i].setBackColor(backColor());
   Frame1.setBackColor(backColor());
-  Check3[2].setEnabled(true);
+  Check3[2].setEnabled(True);
   Check3[2].setValue(0);
 }
 
 void Form88::Command12_Click() {
   Label7.setCaption("");
   state.stepMode = True;
-  Timer1.setEnabled(false);
+  Timer1.setEnabled(False);
   if (!Label1.caption().empty()) {
     Label1.setCaption("");
     Label2.setCaption("");
   }
-  Combo1.setVisible(true);
+  Combo1.setVisible(True);
   Command8.setBackColor(kLightGrey);
   Command12.setBackColor(kYellow);
   placeHand(Byou, kSecondHandFactor, 0);
   if (Combo1.text() == kAutoText) setCaption(kAutoTitle);
   placeHand(Hun, kMinuteHandFactor, 0);
   placeHand(Ji, kHourHandFactor, 0);
-  for (int i = 1; i <= 12; ++i) Suuji[i].setForeColor(kRed);
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) Suuji[i].setForeColor(kRed);
+  for (int i = 1; i <= kMinuteNumeralCount; ++i) {
     Suuji2[i].setForeColor(kGreen);
     dot[i].setForeColor(kYellow);
   }
   setBackColor(kGrey);
-  Ji.setVisible(true);
-  Hun.setVisible(true);
-  for (int i = 1; i <= 60; ++i) dot[i].setVisible(true);
-  for (int i = 1; i <= 12; ++i) Suuji[i].setVisible(true);
-  Check3[2].setEnabled(false);
+  Ji.setVisible(True);
+  Hun.setVisible(True);
+  for (int i = 1; i <= kDotCount; ++i) dot[i].setVisible(True);
+  for (int i = 1; i <= kHourNumeralCount; ++i) Suuji[i].setVisible(True);
+  Check3[2].setEnabled(False);
   Check3[2].setValue(0);
-  Label5.setVisible(false);
-  for (int i = 0; i <= 2; ++i) Check3[i].setBackColor(backColor());
+  Label5.setVisible(False);
+  for (int i = 0; i < kHandBoxCount; ++i) Check3[i].setBackColor(backColor());
   Frame1.setBackColor(backColor());
   Check2.setBackColor(backColor());
   Hun.setBorderColor(kGreen);

@@ -5,15 +5,12 @@
 #include "clock/numeric.h"
 #include "clock/step_table.h"
 #include "clock/stepping.h"
+#include "window/failing_statement.h"
 #include "window/form88.h"
 
 namespace tirpo {
 
 namespace {
-
-void writeIf(Label& label, const std::optional<std::string>& text) {
-  if (text) label.setCaption(*text);
-}
 
 void fillIfEmpty(Label& label) {
   if (label.caption().empty()) label.setCaption("0");
@@ -22,12 +19,12 @@ void fillIfEmpty(Label& label) {
 // One unit up (left button) or down (right button), never below 0.
 void stepUnit(Label& label, int button) {
   if (button == kLeftButton) {
-    writeIf(label, stepped(label.caption(), 1));
+    setCaptionOrSkip(label, stepped(label.caption(), 1));
   } else if (button == kRightButton) {
     if (operandValue(label.caption()) == 0.0)
       label.setCaption("0");
     else
-      writeIf(label, stepped(label.caption(), -1));
+      setCaptionOrSkip(label, stepped(label.caption(), -1));
   }
 }
 
@@ -47,9 +44,10 @@ void Form88::StepForward(int /*shift*/) { pressFace(kLeftButton); }
 void Form88::StepBack(int /*shift*/) { pressFace(kRightButton); }
 
 void Form88::pressFace(int button) {
-  if (state.stepMode == False) {
-    if (Command8.backColor() == kYellow) return;  // the live clock ignores presses
-    Timer1.setEnabled(false);
+  const FaceMode mode = faceMode();
+  if (mode == FaceMode::LiveClock) return;  // the live clock ignores presses
+  if (mode == FaceMode::StartUp) {
+    Timer1.setEnabled(False);
     if (Check2.value() == 0) {
       stepUnit(Label2, button);
       placeHand(Byou, kSecondHandFactor, 6 * lenientNumber(Label2.caption()));
@@ -59,8 +57,8 @@ void Form88::pressFace(int button) {
       stepUnit(Label1, button);
     }
   } else {
-    Timer1.setEnabled(false);
-    if (button == kLeftButton || button == kRightButton) Timer4.setEnabled(!Timer4.enabled());
+    Timer1.setEnabled(False);
+    if (button == kLeftButton || button == kRightButton) Timer4.setEnabled(Timer4.enabled() == False ? True : False);
     if (button == kLeftButton) {
       state.runForward = True;
       state.runBackward = False;
@@ -75,15 +73,15 @@ void Form88::pressFace(int button) {
     fillIfEmpty(Label1);
     if (const auto step = stepAt(state.stepIndex)) {
       Timer4.setInterval(step->intervalMs);
-      if (state.runForward == True) writeIf(Label1, stepped(Label1.caption(), step->minutes));
-      if (state.runBackward == True) writeIf(Label1, stepped(Label1.caption(), -step->minutes));
+      if (state.runForward == True) setCaptionOrSkip(Label1, stepped(Label1.caption(), step->minutes));
+      if (state.runBackward == True) setCaptionOrSkip(Label1, stepped(Label1.caption(), -step->minutes));
     }
   }
 
   // From here a statement that cannot be carried out is skipped.
-  writeIf(Label2, wholeHoursText(Label1.caption()));
+  setCaptionOrSkip(Label2, wholeHoursText(Label1.caption()));
   placeHandsFromMinutes();
-  writeIf(Label2, pressHourText(Label2.caption()));
+  setCaptionOrSkip(Label2, pressHourText(Label2.caption()));
 }
 
 void Form88::placeHandsFromMinutes() {
@@ -97,12 +95,12 @@ void Form88::Timer4_Timer() {
   fillIfEmpty(Label1);
   if (Combo1.text() == kAutoText) {
     Timer4.setInterval(100);
-    if (state.runForward == True) writeIf(Label1, stepped(Label1.caption(), 1));
-    if (state.runBackward == True) writeIf(Label1, stepped(Label1.caption(), -1));
+    if (state.runForward == True) setCaptionOrSkip(Label1, stepped(Label1.caption(), 1));
+    if (state.runBackward == True) setCaptionOrSkip(Label1, stepped(Label1.caption(), -1));
   }
-  writeIf(Label2, wholeHoursText(Label1.caption()));
+  setCaptionOrSkip(Label2, wholeHoursText(Label1.caption()));
   placeHandsFromMinutes();
-  writeIf(Label2, tickHourText(Label2.caption()));
+  setCaptionOrSkip(Label2, tickHourText(Label2.caption()));
 }
 
 }  // namespace tirpo

@@ -103,12 +103,12 @@ void ClockWindowTest::startUpWindow() {
   }
   QVERIFY(fiveMinuteBox(w) && fiveMinuteBox(w)->isHidden());
 
-  // 5800 twips square, with no window manager to add a frame.
-  const double expected = 5800 / tpp();
+  // The start-up size in twips, square, with no window manager to add a frame.
+  const double expected = tirpo::kStartSizeTwips / tpp();
   QVERIFY2(std::abs(w.width() - expected) <= 1, qPrintable(QString::number(w.width())));
   QVERIFY2(std::abs(w.height() - expected) <= 1, qPrintable(QString::number(w.height())));
-  QCOMPARE(w.form().width(), 5800.0f);
-  QCOMPARE(w.form().height(), 5800.0f);
+  QCOMPARE(w.form().width(), tirpo::kStartSizeTwips);
+  QCOMPARE(w.form().height(), tirpo::kStartSizeTwips);
   QCOMPARE(w.surface()->geometry(), w.rect());
 
   // The light-grey window with no hands on it yet: below the splash text,
@@ -520,13 +520,13 @@ void ClockWindowTest::pictureTogglesMinuteNumerals() {
   QVERIFY(pixelsOf(f.Image4.twips()).contains(centre));
   QTest::mouseClick(w.surface(), Qt::LeftButton, {}, centre.toPoint());
   QVERIFY(!f.Image4.visible() && f.Image1.visible());
-  for (int i = 1; i <= 60; ++i) QVERIFY(!f.Suuji2[i].visible());
+  for (int i = 1; i <= tirpo::kMinuteNumeralCount; ++i) QVERIFY(!f.Suuji2[i].visible());
   QCOMPARE(countPixels(grabFace(w), numeral10, greenish), 0);
   QCOMPARE(QString::fromStdString(f.Label1.caption()), QString());
 
   QTest::mouseClick(w.surface(), Qt::LeftButton, {}, centre.toPoint());
   QVERIFY(f.Image4.visible() && !f.Image1.visible());
-  for (int i = 1; i <= 60; ++i) QVERIFY(f.Suuji2[i].visible());
+  for (int i = 1; i <= tirpo::kMinuteNumeralCount; ++i) QVERIFY(f.Suuji2[i].visible());
   QVERIFY(countPixels(grabFace(w), numeral10, greenish) >= 5);
   QCOMPARE(QString::fromStdString(f.Label1.caption()), QString());
 }

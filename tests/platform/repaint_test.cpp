@@ -141,7 +141,7 @@ void RepaintTest::liveTickRepaintsTheMovedHandsOnly() {
 void RepaintTest::unchangedLookCostsNoPaint() {
   Window win;
   win.w.clockButton()->click();
-  for (int i = 0; i <= 2; ++i) win.f.Check3[i].setValue(0);
+  for (int i = 0; i < tirpo::kHandBoxCount; ++i) win.f.Check3[i].setValue(0);
   win.tick();
   PaintLog log(win.w.surface());
   for (int second = 0; second < 5; ++second) win.tick();

@@ -70,12 +70,7 @@ class LongRun : public ::testing::Test {
     if (f.Label1.caption() != std::to_string(n)) out << "Label1 \"" << f.Label1.caption() << "\" ";
     if (f.Label2.caption() != std::to_string(hourLabel))
       out << "Label2 \"" << f.Label2.caption() << "\", expected " << hourLabel << ' ';
-    const std::vector<int> lit = indicesWithColour(f.Suuji2, 60, kYellow);
-    if (lit != std::vector<int>{numeralFor(n)}) out << "numerals lit " << listText(lit) << ' ';
-    if (indicesWithColour(f.Suuji2, 60, kGreen).size() != 59) out << "numerals not green ";
-    const std::vector<int> red = indicesWithColour(f.dot, 60, kRed);
-    if (red != sectorFor(hourLabel)) out << "red dots " << listText(red) << ' ';
-    if (indicesWithColour(f.dot, 60, kYellow).size() != 55) out << "dots not yellow ";
+    out << litFaceMismatch(f, {n, kGreen, hourLabel});
     const auto shown = f.timeShown();
     const HourMinute expected = shownFor(n);
     if (!shown || shown->hour != expected.hour || shown->minute != expected.minute)

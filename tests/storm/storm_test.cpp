@@ -45,16 +45,12 @@ long envNumber(const char* name, long fallback) {
   return end && *end == '\0' ? n : fallback;
 }
 
-enum class Mode { Start, Live, Manual };
+using Mode = FaceMode;
 
-const char* modeName(Mode m) { return m == Mode::Start ? "start" : m == Mode::Live ? "live" : "manual"; }
+const char* modeName(Mode m) { return m == Mode::StartUp ? "start" : m == Mode::LiveClock ? "live" : "manual"; }
 
 // Which mode the window is in, as its press handler tells them apart.
-Mode modeOf(const Form88& f) {
-  if (f.state.stepMode == True) return Mode::Manual;
-  if (f.Command8.backColor() == kYellow) return Mode::Live;
-  return Mode::Start;
-}
+Mode modeOf(const Form88& f) { return f.faceMode(); }
 
 #define STORM_REQUIRE(cond, what)        \
   do {                                   \
@@ -75,13 +71,6 @@ class ChangeCount final : public ControlObserver {
   long changes = 0;
 };
 
-bool sameState(const ClockState& a, const ClockState& b) {
-  return a.dialRadius == b.dialRadius && a.dialScale == b.dialScale && a.liveClock == b.liveClock &&
-         a.stepMode == b.stepMode && a.stepIndex == b.stepIndex && a.minutePos == b.minutePos &&
-         a.runForward == b.runForward && a.runBackward == b.runBackward && a.daySeconds == b.daySeconds &&
-         a.hourValue == b.hourValue;
-}
-
 const std::vector<std::string> kTypedTexts = {
     "",   "abc", "-5", " 15", "１５", std::string(5000, '7'),      "1e9", "15.5", "AUTO", "auto", "AUTO ", "15",
     "60", "1",   "0",  "\t",  "時計", "1" + std::string(400, '0'), "-0",  "+5",   ".5",
@@ -93,10 +82,6 @@ class Storm {
     f_.Form_Load();
     f_.setObserver(&watch_);
     paintOrderSize_ = f_.paintOrder().size();
-    // The arrays never change after start-up; looking their elements up
-    // once keeps the checks after every event cheap.
-    for (int i = 1; i <= 60; ++i) dots_[i] = &f_.dot[i], numerals_[i] = &f_.Suuji2[i];
-    for (int i = 1; i <= 12; ++i) hours_[i] = &f_.Suuji[i];
   }
 
   // One random event; false when the event drawn cannot happen now (a
@@ -141,13 +126,6 @@ class Storm {
   void press(int button, std::ostringstream& what, const std::function<bool()>& deliver);
   std::string handCheck(const Line& hand, double factor, std::optional<double> rad, double extraTol) const;
   std::string onWholeSecond(const Line& hand, double fromSecond, double toSecond) const;
-  template <std::size_t N>
-  static std::vector<int> withColour(const std::array<const Label*, N>& a, Colour c) {
-    std::vector<int> out;
-    for (std::size_t i = 1; i < N; ++i)
-      if (a[i]->foreColor() == c) out.push_back(static_cast<int>(i));
-    return out;
-  }
   bool flat() const { return !(f_.clientWidth() > 0 && f_.width() > 0 && f_.clientHeight() > 0 && f_.height() > 0); }
 
   std::mt19937 rng_;
@@ -177,14 +155,22 @@ class Storm {
   fakes::FakeClock clock_;
   Form88 f_{measurer_, clock_};
   ChangeCount watch_;
-  std::array<const Label*, 61> dots_{}, numerals_{};
-  std::array<const Label*, 13> hours_{};
   std::size_t paintOrderSize_ = 0;
   std::string effect_;
 };
 
 float Storm::sizeValue() {
-  static constexpr float kSpecial[] = {0, 1, 2, 15, 5800, 8999, 9000, 9001, 9000.5f, 99999, 100000};
+  static constexpr float kSpecial[] = {0,
+                                       1,
+                                       2,
+                                       15,
+                                       kStartSizeTwips,
+                                       kLargeWindowTwips - 1,
+                                       kLargeWindowTwips,
+                                       kLargeWindowTwips + 1,
+                                       kLargeWindowTwips + 0.5f,
+                                       99999,
+                                       100000};
   switch (uniform(0, 9)) {
     case 0:
       return kSpecial[uniform(0, static_cast<int>(std::size(kSpecial)) - 1)];
@@ -237,7 +223,7 @@ void Storm::pressSomewhere(std::ostringstream& what) {
 // what it must have done, by the mode it met.
 void Storm::press(int button, std::ostringstream& what, const std::function<bool()>& deliver) {
   const Mode mode = modeOf(f_);
-  const bool running = f_.Timer4.enabled();
+  const Boolean running = f_.Timer4.enabled();
   const std::string label1 = f_.Label1.caption();
   const std::string combo = f_.Combo1.text();
   const long changes = watch_.changes;
@@ -246,8 +232,8 @@ void Storm::press(int button, std::ostringstream& what, const std::function<bool
   what << " in " << modeName(mode) << (surface ? "" : " (taken by a control)");
   // The live clock ignores presses on its surface (a press on a picture
   // still clicks the picture).
-  if (mode == Mode::Live) {
-    if (surface && (watch_.changes != changes || !sameState(state, f_.state)))
+  if (mode == Mode::LiveClock) {
+    if (surface && (watch_.changes != changes || state != f_.state))
       effect_ = "a press on the live clock changed the face";
     return;
   }
@@ -317,8 +303,7 @@ bool Storm::event(long index, std::string& description) {
       const long changes = watch_.changes;
       const ClockState state = f_.state;
       f_.Timer1_Timer();
-      if (!live && (watch_.changes != changes || !sameState(state, f_.state)))
-        effect_ = "an idle tick changed the face";
+      if (!live && (watch_.changes != changes || state != f_.state)) effect_ = "an idle tick changed the face";
       if (live) {
         // Hands and labels from that one reading.
         if (f_.Label7.caption() != std::to_string(t.hour) || f_.Label8.caption() != std::to_string(t.minute)) {
@@ -514,9 +499,7 @@ std::string Storm::invariants() const {
   const Form88& f = f_;
   const Mode mode = modeOf(f);
 
-  // Flags hold exact Boolean values; at most one direction.
-  for (Boolean b : {f.state.liveClock, f.state.stepMode, f.state.runForward, f.state.runBackward})
-    STORM_REQUIRE(b == True || b == False, "a flag holds " << b);
+  // At most one direction (a flag holds True or False by its type).
   STORM_REQUIRE(!(f.state.runForward == True && f.state.runBackward == True), "both directions are set");
 
   // The window title is one of the program's own.
@@ -524,9 +507,9 @@ std::string Storm::invariants() const {
   for (const StepRow& s : kStepRows) ownTitle = ownTitle || f.caption() == stepTitle(s);
   STORM_REQUIRE(ownTitle, "title \"" << f.caption() << '"');
 
-  // The dial follows the height: radius 0.9 x height / 5800.
+  // The dial follows the height: radius 0.9 x height / the start-up size.
   STORM_REQUIRE(f.state.dialRadius.has_value(), "no dial radius after start-up");
-  const double radius = f.state.radius(), expectedRadius = 0.9 * (f.height() / 5800.0f);
+  const double radius = f.state.radius(), expectedRadius = 0.9 * (f.height() / kStartSizeTwips);
   STORM_REQUIRE(std::fabs(radius - expectedRadius) <= 1e-6 * expectedRadius,
                 "radius " << radius << " for height " << f.height());
   STORM_REQUIRE(f.paintOrder().size() == paintOrderSize_, "controls were loaded again");
@@ -554,15 +537,15 @@ std::string Storm::invariants() const {
 
   // Visibility: the splash only at start-up, the dial after it; the shown
   // picture offers the opposite of what the minute numerals show.
-  const bool dialShown = mode != Mode::Start;
-  STORM_REQUIRE(f.Label5.visible() == !dialShown, "splash visible " << f.Label5.visible());
-  const bool numeralsShown = numerals_[1]->visible();
-  for (int i = 1; i <= 60; ++i) {
-    STORM_REQUIRE(dots_[i]->visible() == dialShown, "dot " << i << " visible " << dots_[i]->visible());
-    STORM_REQUIRE(numerals_[i]->visible() == numeralsShown, "minute numerals differ in visibility");
+  const Boolean dialShown = Boolean::of(mode != Mode::StartUp);
+  STORM_REQUIRE(f.Label5.visible() != dialShown, "splash visible " << f.Label5.visible());
+  const Boolean numeralsShown = f.Suuji2[1].visible();
+  for (int i = 1; i <= kDotCount; ++i) {
+    STORM_REQUIRE(f.dot[i].visible() == dialShown, "dot " << i << " visible " << f.dot[i].visible());
+    STORM_REQUIRE(f.Suuji2[i].visible() == numeralsShown, "minute numerals differ in visibility");
   }
-  for (int i = 1; i <= 12; ++i)
-    STORM_REQUIRE(hours_[i]->visible() == dialShown, "hour numeral " << i << " visible " << hours_[i]->visible());
+  for (int i = 1; i <= kHourNumeralCount; ++i)
+    STORM_REQUIRE(f.Suuji[i].visible() == dialShown, "hour numeral " << i << " visible " << f.Suuji[i].visible());
   STORM_REQUIRE(f.Image1.visible() != f.Image4.visible(),
                 "pictures visible " << f.Image1.visible() << f.Image4.visible());
   STORM_REQUIRE(f.Image4.visible() == numeralsShown,
@@ -571,11 +554,11 @@ std::string Storm::invariants() const {
 
   // The look of each mode.
   switch (mode) {
-    case Mode::Start:
+    case Mode::StartUp:
       STORM_REQUIRE(f.state.liveClock == False, "start-up with the live clock on");
       STORM_REQUIRE(f.caption() == kClockTitleText, "start-up title \"" << f.caption() << '"');
       break;
-    case Mode::Live:
+    case Mode::LiveClock:
       STORM_REQUIRE(f.state.liveClock == True, "live look with liveClock False");
       STORM_REQUIRE(f.Timer1.enabled(), "the live clock's timer is off");
       STORM_REQUIRE(f.backColor() == kDarkGreen && f.Command12.backColor() == kSystemButtonFace,
@@ -597,7 +580,7 @@ std::string Storm::invariants() const {
 
   // Hands: from the centre, with their lengths; where they point.
   std::string e;
-  if (mode == Mode::Live && liveHour) {
+  if (mode == Mode::LiveClock && liveHour) {
     // The live clock's minute hand lies within the minute of Label8 and the
     // hour hand within the half degree of Label7 and Label8; the second hand
     // stands on a whole second.
@@ -615,7 +598,7 @@ std::string Storm::invariants() const {
                     hand->name() << " at " << handAngle(*hand) * 180 / kPi << " deg for " << h << ':' << m);
     }
     if (!(e = handCheck(f.Byou, kSecondHand, std::nullopt, 0)).empty()) return e;
-  } else if (mode == Mode::Live) {
+  } else if (mode == Mode::LiveClock) {
     // Switched on, not yet ticked: the hands wait where they were.
     for (const auto& [hand, factor] :
          {std::pair{&f.Byou, kSecondHand}, std::pair{&f.Hun, kMinuteHand}, std::pair{&f.Ji, kHourHand}})
@@ -644,7 +627,7 @@ std::string Storm::invariants() const {
     STORM_REQUIRE(shown->minute == floorMod(n, 60) && shown->hour >= 1 && shown->hour <= 12 &&
                       shown->hour % 12 == floorMod(floorDiv(n, 60), 12),
                   "shows " << shown->hour << ':' << shown->minute << " for " << n << " minutes");
-  } else if (mode == Mode::Live) {
+  } else if (mode == Mode::LiveClock) {
     STORM_REQUIRE(shown.has_value() == liveHour.has_value(), "the live clock's time shown");
     if (shown)
       STORM_REQUIRE(shown->hour == *liveHour && shown->minute == *liveMinute,
@@ -653,38 +636,22 @@ std::string Storm::invariants() const {
     STORM_REQUIRE(!shown.has_value(), "a time shown before any mode button");
   }
 
-  // Highlights: at most one minute numeral lit, the one of the minute shown;
-  // the rest in one base colour.
-  const std::vector<int> yellow = withColour(numerals_, kYellow);
-  STORM_REQUIRE(yellow.size() <= 1, "minute numerals lit " << listText(yellow));
-  const auto minuteSource = mode == Mode::Live ? liveMinute : minutes;
-  if (minuteSource)
-    STORM_REQUIRE(yellow == std::vector<int>{numeralFor(*minuteSource)},
-                  "numerals lit " << listText(yellow) << " for minute " << *minuteSource);
-  else
-    STORM_REQUIRE(yellow.empty(), "numeral " << listText(yellow) << " lit with no minute set");
-  if (shown && minuteSource) STORM_REQUIRE(yellow[0] % 60 == shown->minute, "lit numeral is not the minute shown");
-  const Colour base = numerals_[yellow.empty() || yellow[0] != 1 ? 1 : 2]->foreColor();
-  STORM_REQUIRE(base == kCyan || (base == kGreen && mode != Mode::Live), "numeral base colour " << base);
-  STORM_REQUIRE(withColour(numerals_, base).size() + yellow.size() == 60, "numerals in mixed colours");
-
-  // At most one hour sector lit: five consecutive dots, 60 for the top.
-  const std::vector<int> red = withColour(dots_, kRed);
-  STORM_REQUIRE(withColour(dots_, kYellow).size() + red.size() == 60, "dots in other colours");
-  STORM_REQUIRE(red.empty() || red.size() == 5, "red dots " << listText(red));
-  if (!red.empty()) {
-    const int first = red[0] == 1 ? 0 : red[0];  // {1,2,3,4,60} starts at the top
-    STORM_REQUIRE(first % 5 == 0 && red == sectorFor(first / 5), "red dots " << listText(red) << " not a sector");
-    const auto hourSource = mode == Mode::Live ? liveHour : hour;
-    STORM_REQUIRE(
-        red == sectorFor(hourSource.value_or(0)),
-        "red dots " << listText(red) << " for hour \"" << (mode == Mode::Live ? f.Label7 : f.Label2).caption() << '"');
-  }
-  // Once the manual clock counts, its numeral and sector are lit; so is the
-  // live clock's after its first tick.
-  if (mode == Mode::Manual && minutes) STORM_REQUIRE(!red.empty(), "no sector lit for " << *minutes << " minutes");
-  if (mode == Mode::Live && liveHour) STORM_REQUIRE(!red.empty(), "no sector lit for hour " << *liveHour);
-  if (mode == Mode::Live && !liveHour) STORM_REQUIRE(red.empty(), "a sector lit before the first tick");
+  // Highlights: the numeral of the minute shown lit on one base colour, and
+  // the sector of its hour. Once the manual clock counts, its sector is lit;
+  // so is the live clock's after its first tick, and none before it.
+  const auto minuteSource = mode == Mode::LiveClock ? liveMinute : minutes;
+  const auto hourSource = mode == Mode::LiveClock ? liveHour : hour;
+  const bool sectorRequired = (mode == Mode::Manual && minutes) || (mode == Mode::LiveClock && liveHour);
+  const std::optional<long long> sector =
+      mode == Mode::LiveClock && !liveHour ? std::nullopt : std::optional<long long>(hourSource.value_or(0));
+  const std::string lit = litFaceMismatch(f, {minuteSource, std::nullopt, sector, !sectorRequired});
+  STORM_REQUIRE(lit.empty(), lit << "for Label1 \"" << f.Label1.caption() << "\" Label2 \"" << f.Label2.caption()
+                                 << "\" Label7 \"" << f.Label7.caption() << "\" Label8 \"" << f.Label8.caption()
+                                 << '"');
+  if (shown && minuteSource)
+    STORM_REQUIRE(numeralFor(*minuteSource) % 60 == shown->minute, "lit numeral is not the minute shown");
+  const Colour base = f.Suuji2[minuteSource && numeralFor(*minuteSource) == 1 ? 2 : 1].foreColor();
+  STORM_REQUIRE(base == kCyan || (base == kGreen && mode != Mode::LiveClock), "numeral base colour " << base);
   return {};
 }
 

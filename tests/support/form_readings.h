@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "clock/face_sizes.h"
 #include "support/clock_rules.h"
 #include "window/form88.h"
 
@@ -53,18 +55,49 @@ inline double handLength(const Line& hand) {
   return std::hypot(static_cast<double>(hand.x2()), static_cast<double>(hand.y2()));
 }
 
-// The elements 1..last of an array in colour c.
-inline std::vector<int> indicesWithColour(const ControlArray<Label>& a, int last, Colour c) {
+// The elements of an array (1 up, the template left out) in colour c.
+inline int lastElement(const ControlArray<Label>& a) { return static_cast<int>(a.size()) - 1; }
+inline std::vector<int> indicesWithColour(const ControlArray<Label>& a, Colour c) {
   std::vector<int> out;
-  for (int i = 1; i <= last; ++i)
+  for (int i = 1; i <= lastElement(a); ++i)
     if (a[i].foreColor() == c) out.push_back(i);
   return out;
 }
-inline std::vector<int> yellowNumerals(const Form88& f) { return indicesWithColour(f.Suuji2, 60, kYellow); }
-inline std::vector<int> redDots(const Form88& f) { return indicesWithColour(f.dot, 60, kRed); }
+inline std::vector<int> yellowNumerals(const Form88& f) { return indicesWithColour(f.Suuji2, kYellow); }
+inline std::vector<int> redDots(const Form88& f) { return indicesWithColour(f.dot, kRed); }
 
-inline bool allVisible(const ControlArray<Label>& a, int last, bool v) {
-  for (int i = 1; i <= last; ++i)
+// The highlights a face must show, checked in full by litFaceMismatch.
+struct LitFace {
+  std::optional<long long> minute;    // the minute count whose numeral is yellow; none: no numeral lit
+  std::optional<Colour> numeralBase;  // the colour of every other minute numeral; none: any one colour
+  std::optional<long long> hour;      // the hour whose five dots are red; none: no red dot
+  bool sectorMayBeUnlit = false;      // the dots may also all be yellow
+};
+
+// "" when the minute numerals and the dots show what lit says, else what
+// they show instead. The one check of the highlights that the storm, the
+// long run, the clock jumps and the display tests share.
+inline std::string litFaceMismatch(const Form88& f, const LitFace& lit) {
+  std::ostringstream out;
+  const std::vector<int> yellow = indicesWithColour(f.Suuji2, kYellow);
+  const std::vector<int> wantYellow =
+      lit.minute ? std::vector<int>{rules::numeralFor(*lit.minute)} : std::vector<int>{};
+  if (yellow != wantYellow)
+    out << "numerals lit " << rules::listText(yellow) << ", expected " << rules::listText(wantYellow) << "; ";
+  const Colour base = lit.numeralBase.value_or(f.Suuji2[yellow.empty() || yellow[0] != 1 ? 1 : 2].foreColor());
+  if (indicesWithColour(f.Suuji2, base).size() + yellow.size() != static_cast<std::size_t>(kMinuteNumeralCount))
+    out << "numerals not all in base colour " << base << "; ";
+  const std::vector<int> red = indicesWithColour(f.dot, kRed);
+  if (indicesWithColour(f.dot, kYellow).size() + red.size() != static_cast<std::size_t>(kDotCount))
+    out << "dots in other colours; ";
+  const std::vector<int> wantRed = lit.hour ? rules::sectorFor(*lit.hour) : std::vector<int>{};
+  if (red != wantRed && !(lit.sectorMayBeUnlit && red.empty()))
+    out << "red dots " << rules::listText(red) << ", expected " << rules::listText(wantRed) << "; ";
+  return out.str();
+}
+
+inline bool allVisible(const ControlArray<Label>& a, Boolean v) {
+  for (int i = 1; i <= lastElement(a); ++i)
     if (a[i].visible() != v) return false;
   return true;
 }
@@ -81,9 +114,8 @@ inline std::string faceSnapshot(const Form88& f) {
       << h->x2() << ',' << h->y2() << ')';
   s << "\nLabel7=" << f.Label7.caption() << " Label8=" << f.Label8.caption();
   for (const auto* a : {&f.dot, &f.Suuji2, &f.Suuji}) {
-    const int last = a == &f.Suuji ? 12 : 60;
     s << '\n' << (*a)[0].name() << ':';
-    for (int i = 1; i <= last; ++i) {
+    for (int i = 1; i <= lastElement(*a); ++i) {
       const Label& l = (*a)[i];
       s << ' ' << l.foreColor() << (l.visible() ? "+" : "-") << l.twips().left << ',' << l.twips().top;
     }
@@ -91,25 +123,41 @@ inline std::string faceSnapshot(const Form88& f) {
   return s.str();
 }
 
-// Everything a user or a handler can observe, as text, for before/after
-// comparisons with a readable difference: the face and every other control
-// and variable of the window.
-inline std::string snapshot(const Form88& f) {
+// Everything a user or a handler can observe, for before/after comparisons:
+// the face and every other control as text (a readable difference), and the
+// window's variables, compared by ClockState's own ==, so a variable added
+// later takes part without a change here.
+struct Snapshot {
+  std::string controls;
+  ClockState state;
+  friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+inline void PrintTo(const ClockState& st, std::ostream* out) {
+  const auto opt = [](const std::optional<double>& v) { return v ? std::to_string(*v) : std::string("empty"); };
+  *out << "live=" << st.liveClock << " step=" << st.stepMode << " fwd=" << st.runForward << " bwd=" << st.runBackward
+       << " index=" << st.stepIndex << " minutePos=" << st.minutePos << " scale=" << st.dialScale
+       << " radius=" << opt(st.dialRadius) << " daySeconds=" << opt(st.daySeconds) << " hour=" << opt(st.hourValue);
+}
+inline void PrintTo(const Snapshot& s, std::ostream* out) {
+  *out << s.controls << "\nstate ";
+  PrintTo(s.state, out);
+}
+
+inline Snapshot snapshot(const Form88& f) {
   std::ostringstream s;
-  s << faceSnapshot(f) << "\nflags live=" << f.state.liveClock << " step=" << f.state.stepMode
-    << " fwd=" << f.state.runForward << " bwd=" << f.state.runBackward << " index=" << f.state.stepIndex
-    << " minutePos=" << f.state.minutePos << "\ntimers t1=" << f.Timer1.enabled() << '/' << f.Timer1.interval()
+  s << faceSnapshot(f) << "\ntimers t1=" << f.Timer1.enabled() << '/' << f.Timer1.interval()
     << " t4=" << f.Timer4.enabled() << '/' << f.Timer4.interval() << "\nbuttons c8=" << f.Command8.backColor()
     << " c12=" << f.Command12.backColor() << " frame=" << f.Frame1.backColor() << " check2=" << f.Check2.backColor()
     << '/' << f.Check2.visible() << "\ncombo=" << f.Combo1.text() << '/' << f.Combo1.visible() << '/'
     << f.Combo1.listIndex();
-  for (int i = 0; i <= 2; ++i)
+  for (int i = 0; i < kHandBoxCount; ++i)
     s << "\ncheck3(" << i << ")=" << f.Check3[i].value() << '/' << f.Check3[i].enabled() << '/'
       << f.Check3[i].backColor();
   for (const Label* l : {&f.Label1, &f.Label2, &f.Label7, &f.Label8, &f.Label5})
     s << '\n' << l->name() << "=\"" << l->caption() << "\" " << l->visible();
   s << "\nimages " << f.Image1.visible() << f.Image4.visible();
-  return s.str();
+  return {s.str(), f.state};
 }
 
 }  // namespace tirpo

@@ -35,7 +35,7 @@ TEST_F(NewForm, WindowAndWindowedControls) {
   EXPECT_EQ(f.Frame1.backColor(), kLightGrey);
   EXPECT_EQ(f.Frame1.foreColor(), kYellow);
   const char* boxes[] = {"時", "分", "秒"};
-  for (int i = 0; i <= 2; ++i) {
+  for (int i = 0; i < kHandBoxCount; ++i) {
     const CheckBox& c = f.Check3[i];
     EXPECT_EQ(c.caption(), boxes[i]);
     EXPECT_EQ(c.value(), 1);
@@ -133,7 +133,7 @@ TEST_F(NewForm, AutoSizedLabelsAreMeasured) {
 using StartUp = LoadedForm;
 
 TEST_F(StartUp, EndsWithTheSplashOverAnEmptyDial) {
-  EXPECT_EQ(f.width(), 5800.0f);
+  EXPECT_EQ(f.width(), 5800.0f);  // the design's numbers, pinned here once
   EXPECT_EQ(f.height(), 5800.0f);
   EXPECT_EQ(f.state.liveClock, False);
   EXPECT_EQ(f.state.stepMode, False);
@@ -152,19 +152,19 @@ TEST_F(StartUp, EndsWithTheSplashOverAnEmptyDial) {
   EXPECT_TRUE(f.Image4.visible());
   EXPECT_FALSE(f.Image1.visible());
   EXPECT_FALSE(f.Check2.visible());
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
-  EXPECT_TRUE(allVisible(f.dot, 60, false));
-  EXPECT_TRUE(allVisible(f.Suuji, 12, false));
+  EXPECT_TRUE(allVisible(f.Suuji2, True));
+  EXPECT_TRUE(allVisible(f.dot, False));
+  EXPECT_TRUE(allVisible(f.Suuji, False));
   EXPECT_FALSE(f.Suuji2[0].visible() || f.dot[0].visible() || f.Suuji[0].visible());
 
   for (const Label* l : {&f.Label1, &f.Label2, &f.Label7, &f.Label8}) EXPECT_EQ(l->caption(), "") << l->name();
-  EXPECT_TRUE(indicesWithColour(f.Suuji2, 60, kCyan).size() == 60);
-  EXPECT_TRUE(indicesWithColour(f.dot, 60, kYellow).size() == 60);
-  EXPECT_TRUE(indicesWithColour(f.Suuji, 12, kRed).size() == 12);
+  EXPECT_TRUE(indicesWithColour(f.Suuji2, kCyan).size() == 60);
+  EXPECT_TRUE(indicesWithColour(f.dot, kYellow).size() == 60);
+  EXPECT_TRUE(indicesWithColour(f.Suuji, kRed).size() == 12);
 
-  for (int i = 1; i <= 12; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 22.0f) << i;
+  for (int i = 1; i <= kHourNumeralCount; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 22.0f) << i;
   f.Form_Resize();  // the next layout brings them to 20 x dialScale
-  for (int i = 1; i <= 12; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 20.0f) << i;
+  for (int i = 1; i <= kHourNumeralCount; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 20.0f) << i;
 }
 
 TEST_F(StartUp, LoadsEveryElementOnceAndDrawsThemAboveTheDesign) {
@@ -176,8 +176,8 @@ TEST_F(StartUp, LoadsEveryElementOnceAndDrawsThemAboveTheDesign) {
 
   std::vector<const Control*> want = {&f.dot[0], &f.Suuji2[0], &f.Suuji[0], &f.Image1, &f.Image4, &f.Label5, &f.Byou,
                                       &f.Ji,     &f.Hun,       &f.Label8,   &f.Label7, &f.Label2, &f.Label1};
-  for (int i = 1; i <= 12; ++i) want.push_back(&f.Suuji[i]);
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) want.push_back(&f.Suuji[i]);
+  for (int i = 1; i <= kDotCount; ++i) {
     want.push_back(&f.dot[i]);
     want.push_back(&f.Suuji2[i]);
   }

@@ -23,7 +23,7 @@ TEST_F(Display, MinuteLabelsLightTheirNumeral) {
       SCOPED_TRACE(testing::Message() << label->name() << " \"" << c.caption << '"');
       label->setCaption(c.caption);
       EXPECT_EQ(yellowNumerals(f), c.numeral);
-      EXPECT_EQ(indicesWithColour(f.Suuji2, 60, base).size(), 60 - c.numeral.size());
+      EXPECT_EQ(indicesWithColour(f.Suuji2, base).size(), 60 - c.numeral.size());
     }
   }
 }
@@ -42,7 +42,7 @@ TEST_F(Display, HourLabelsLightTheirSector) {
       SCOPED_TRACE(testing::Message() << label->name() << " \"" << c.caption << '"');
       label->setCaption(c.caption);
       EXPECT_EQ(redDots(f), c.dots);
-      EXPECT_EQ(indicesWithColour(f.dot, 60, kYellow).size(), 55u);
+      EXPECT_EQ(indicesWithColour(f.dot, kYellow).size(), 55u);
     }
   }
 }
@@ -51,7 +51,7 @@ TEST_F(Display, TheLastHandlerDecidesTheColours) {
   f.Label1.setCaption("5");
   f.Label8.setCaption("7");
   EXPECT_EQ(yellowNumerals(f), Ints{7});
-  EXPECT_EQ(indicesWithColour(f.Suuji2, 60, kCyan).size(), 59u);
+  EXPECT_EQ(indicesWithColour(f.Suuji2, kCyan).size(), 59u);
   f.Label7.setCaption("2");
   f.Label2.setCaption("9");
   EXPECT_EQ(redDots(f), (Ints{45, 46, 47, 48, 49}));
@@ -61,8 +61,7 @@ TEST_F(Display, TheLastHandlerDecidesTheColours) {
 void expectHighlightsMatch(const Form88& f) {
   const long long minutes = std::stoll(f.Label1.caption());
   const long long hour = std::stoll(f.Label2.caption());
-  EXPECT_EQ(yellowNumerals(f), Ints{rules::numeralFor(minutes)});
-  EXPECT_EQ(redDots(f), rules::sectorFor(hour));
+  EXPECT_EQ(litFaceMismatch(f, {minutes, kGreen, hour}), "");
   // The hour shown is the hour of the minute count.
   EXPECT_EQ(rules::floorMod(hour, 12), rules::floorMod(rules::floorDiv(minutes, 60), 12));
 }
@@ -156,19 +155,19 @@ TEST_F(Display, EachBoxClickSetsAllThreeHands) {
   for (const auto& s : steps) {
     SCOPED_TRACE(testing::Message() << "box " << s.box << " value " << s.value);
     f.Check3[s.box].setValue(s.value);
-    EXPECT_EQ(f.Ji.visible(), s.ji);
-    EXPECT_EQ(f.Hun.visible(), s.hun);
-    EXPECT_EQ(f.Byou.visible(), s.byou);
+    EXPECT_EQ(f.Ji.visible(), Boolean::of(s.ji));
+    EXPECT_EQ(f.Hun.visible(), Boolean::of(s.hun));
+    EXPECT_EQ(f.Byou.visible(), Boolean::of(s.byou));
   }
 }
 
 TEST_F(Display, AHiddenPictureDoesNothing) {
-  f.Suuji2[7].setVisible(false);  // Image1 is hidden at start-up
+  f.Suuji2[7].setVisible(False);  // Image1 is hidden at start-up
   f.Image1.click();
   EXPECT_FALSE(f.Suuji2[7].visible());
   EXPECT_TRUE(f.Image4.visible());
   f.Command8_Click();  // now Image4 is hidden
-  f.Suuji2[7].setVisible(true);
+  f.Suuji2[7].setVisible(True);
   f.Image4.click();
   EXPECT_TRUE(f.Suuji2[7].visible());
   EXPECT_TRUE(f.Image1.visible());
@@ -177,23 +176,23 @@ TEST_F(Display, AHiddenPictureDoesNothing) {
 TEST_F(Display, PicturesToggleTheMinuteNumerals) {
   f.Command8_Click();  // small window: numerals hidden, Image1 offered
   live(4, 20, 0);
-  const std::string before = snapshot(f);
+  const Snapshot before = snapshot(f);
   const Colour numeral20 = f.Suuji2[20].foreColor();
   f.Image4.click();  // hidden: nothing happens
   EXPECT_EQ(snapshot(f), before);
   f.Image1.click();
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  EXPECT_TRUE(allVisible(f.Suuji2, True));
   EXPECT_TRUE(f.Image4.visible());
   EXPECT_FALSE(f.Image1.visible());
   EXPECT_EQ(f.Suuji2[20].foreColor(), numeral20);
   f.Image1.click();  // now hidden: nothing happens
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  EXPECT_TRUE(allVisible(f.Suuji2, True));
   f.Image4.click();
   EXPECT_EQ(snapshot(f), before);
 
   f.Image1.click();
   f.Form_Resize();  // the next reveal goes by the window size again
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(allVisible(f.Suuji2, False));
   EXPECT_TRUE(f.Image1.visible());
   EXPECT_FALSE(f.Image4.visible());
 }
@@ -206,7 +205,7 @@ class Presses : public LoadedForm {
 };
 
 TEST_F(Presses, TheSplashTextTakesPressesOnItsArea) {
-  const std::string before = snapshot(f);
+  const Snapshot before = snapshot(f);
   EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
   EXPECT_FALSE(pressFace(kLeftButton, 0, 0.3));
   EXPECT_EQ(snapshot(f), before);  // not even Image4 below it is clicked
@@ -224,18 +223,28 @@ TEST_F(Presses, APressOnTheBareSurfaceSteps) {
 TEST_F(Presses, VisibleNumeralsAndPicturesTakeTheirPresses) {
   EXPECT_FALSE(pressFace(kLeftButton, 0.99, 0));  // minute numeral 15
   EXPECT_EQ(f.Label2.caption(), "");
-  manual();
+  manual(3);
+  // Every kind of visible numeral and a dot take both buttons' presses.
+  for (const Label* l : {&f.Suuji[3], &f.Suuji[7], &f.Suuji[10], &f.dot[40], &f.Suuji2[25]}) {
+    ASSERT_TRUE(l->visible()) << l->name() << l->index();
+    const TwipRect r = l->twips();
+    for (int button : {kLeftButton, kRightButton}) {
+      EXPECT_FALSE(f.pressAt(button, 0, r.left + r.width / 2, r.top + r.height / 2)) << l->name() << l->index();
+      EXPECT_EQ(f.Label1.caption(), "") << l->name() << l->index();
+    }
+  }
+  f.Combo1.setText("AUTO");
   // A hand is a line: presses go through it to the surface.
   EXPECT_TRUE(pressFace(kLeftButton, 0, 0.5));
   EXPECT_TRUE(f.Timer4.enabled());
   // The picture in the centre is clicked, and the run goes on.
   ASSERT_TRUE(f.Image4.visible());
   EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(allVisible(f.Suuji2, False));
   EXPECT_TRUE(f.Image1.visible());
   EXPECT_TRUE(f.Timer4.enabled());
   EXPECT_FALSE(pressFace(kLeftButton, 0, 0));
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, true));
+  EXPECT_TRUE(allVisible(f.Suuji2, True));
   EXPECT_TRUE(f.Image4.visible());
   EXPECT_FALSE(pressFace(kLeftButton, 0.9, 0));  // dot 15, shown now
   EXPECT_TRUE(f.Timer4.enabled());

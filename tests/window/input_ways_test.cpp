@@ -87,7 +87,7 @@ TEST(InputWays, MouseKeysAndActionsAgree) {
     for (const KeyPress& k : keysOf(c.keys)) EXPECT_TRUE(keys.f.Face_KeyDown(k.key, 0, k.repeat));
 
     EXPECT_EQ(keys.f.Label1.caption(), c.minutes);
-    EXPECT_EQ(keys.f.Timer4.enabled(), c.running);
+    EXPECT_EQ(keys.f.Timer4.enabled(), Boolean::of(c.running));
     EXPECT_EQ(snapshot(keys.f), snapshot(mouse.f));
     EXPECT_EQ(snapshot(action.f), snapshot(mouse.f));
   }
@@ -97,7 +97,7 @@ TEST(InputWays, MouseKeysAndActionsAgree) {
 // shift keys; the face's keys are only the four arrows.
 TEST(InputWays, OnlyArrowKeysPress) {
   Window w(Mode::Manual5);
-  const std::string before = snapshot(w.f);
+  const Snapshot before = snapshot(w.f);
   for (int key : {0, 13, 32, 33, 34, 36, 41, 65}) EXPECT_FALSE(w.f.Face_KeyDown(key, 0, false)) << key;
   EXPECT_EQ(snapshot(w.f), before);
   EXPECT_TRUE(w.f.Face_KeyDown(kKeyRight, kShiftKey | kCtrlKey | kAltKey, false));

@@ -16,16 +16,17 @@ class Layout : public LoadedForm {
  protected:
   // Every numeral and dot on its circle of radius r (face units).
   void expectDialAt(double r) {
-    for (int i = 1; i <= 12; ++i) expectCentre(f.Suuji[i], std::sin(i * kPi / 6) * r, std::cos(i * kPi / 6) * r);
-    for (int i = 1; i <= 60; ++i) {
+    for (int i = 1; i <= kHourNumeralCount; ++i)
+      expectCentre(f.Suuji[i], std::sin(i * kPi / 6) * r, std::cos(i * kPi / 6) * r);
+    for (int i = 1; i <= kDotCount; ++i) {
       expectCentre(f.dot[i], std::sin(i * kPi / 30) * r, std::cos(i * kPi / 30) * r);
       expectCentre(f.Suuji2[i], std::sin(i * kPi / 30) * r * 1.1, std::cos(i * kPi / 30) * r * 1.1);
     }
   }
   std::vector<TwipRect> dialRects() const {
     std::vector<TwipRect> out;
-    for (int i = 1; i <= 12; ++i) out.push_back(f.Suuji[i].twips());
-    for (int i = 1; i <= 60; ++i) out.push_back(f.dot[i].twips()), out.push_back(f.Suuji2[i].twips());
+    for (int i = 1; i <= kHourNumeralCount; ++i) out.push_back(f.Suuji[i].twips());
+    for (int i = 1; i <= kDotCount; ++i) out.push_back(f.dot[i].twips()), out.push_back(f.Suuji2[i].twips());
     return out;
   }
 };
@@ -38,8 +39,8 @@ TEST_F(Layout, AtTheStartingSize) {
   // The face spans +-1.1 units on both axes, y upward.
   EXPECT_NEAR(f.scale().toUserX(0), -1.1, 1e-12);
   EXPECT_NEAR(f.scale().toUserY(0), 1.1, 1e-12);
-  EXPECT_NEAR(f.scale().toUserX(5800), 1.1, 1e-12);
-  EXPECT_NEAR(f.scale().toUserY(5800), -1.1, 1e-12);
+  EXPECT_NEAR(f.scale().toUserX(kStartSizeTwips), 1.1, 1e-12);
+  EXPECT_NEAR(f.scale().toUserY(kStartSizeTwips), -1.1, 1e-12);
 
   EXPECT_EQ(f.Label5.fontSize(), 24.0f);
   EXPECT_NEAR(f.Label5.top() - f.Label5.height(), -0.5, 1e-6);  // lower edge
@@ -47,7 +48,7 @@ TEST_F(Layout, AtTheStartingSize) {
   EXPECT_NEAR(f.Label5.twips().width, fakes::FakeMeasurer::expected(24, 9, 6).width, 1e-6);
 
   EXPECT_NEAR(f.Command8.top(), -0.8, 1e-6);
-  EXPECT_NEAR(f.Command12.top(), -0.8 + 735 * 2.2 / 5800, 1e-6);
+  EXPECT_NEAR(f.Command12.top(), -0.8 + 735 * 2.2 / kStartSizeTwips, 1e-6);
   EXPECT_EQ(f.Command8.twips().left, 120);  // buttons keep their left edge in twips
   EXPECT_EQ(f.Command12.twips().left, 120);
   for (const Image* icon : {&f.Image1, &f.Image4}) {
@@ -55,7 +56,7 @@ TEST_F(Layout, AtTheStartingSize) {
     EXPECT_NEAR(icon->top() - icon->height() / 2, 0.0, 1e-6);
   }
 
-  for (int i = 1; i <= 12; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) {
     EXPECT_EQ(f.Suuji[i].fontSize(), 20.0f);
     EXPECT_EQ(f.Suuji[i].caption(), std::to_string(i));
   }
@@ -112,7 +113,7 @@ TEST_F(Layout, DoublingTheHeightDoublesTheDial) {
   EXPECT_EQ(f.state.dialScale, 2.0f);
   EXPECT_DOUBLE_EQ(*f.state.dialRadius, 1.8);
   EXPECT_EQ(f.Label5.fontSize(), 48.0f);
-  for (int i = 1; i <= 12; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 40.0f);
+  for (int i = 1; i <= kHourNumeralCount; ++i) EXPECT_EQ(f.Suuji[i].fontSize(), 40.0f);
   expectCentre(f.Suuji[3], 1.8, 0);
   expectDialAt(1.8);
   EXPECT_NEAR(f.scale().toUserY(0), 2.2, 1e-12);
@@ -145,10 +146,11 @@ TEST_F(Layout, ResizingEndsARunAndResetsTheFace) {
   EXPECT_EQ(f.Label2.caption(), "");
   EXPECT_EQ(f.Label7.caption(), "");
   expectManualHands(f, 0, 0);
-  EXPECT_EQ(indicesWithColour(f.Suuji2, 60, kCyan).size(), 60u);
+  EXPECT_EQ(indicesWithColour(f.Suuji2, kCyan).size(), 60u);
 }
 
-// The window counts as large above 9000 twips on either side.
+// The window counts as large above 9000 twips on either side (the design's
+// number, pinned here once; everything else reads kLargeWindowTwips).
 TEST_F(Layout, RevealShowsMinuteNumeralsOnlyOnALargeWindow) {
   const struct {
     float h, w;
@@ -159,20 +161,20 @@ TEST_F(Layout, RevealShowsMinuteNumeralsOnlyOnALargeWindow) {
     SCOPED_TRACE(testing::Message() << c.h << 'x' << c.w);
     f.setHeight(c.h);
     f.setWidth(c.w);
-    EXPECT_TRUE(allVisible(f.Suuji2, 60, c.large));
-    EXPECT_EQ(f.Image4.visible(), c.large);
-    EXPECT_EQ(f.Image1.visible(), !c.large);
-    EXPECT_TRUE(allVisible(f.dot, 60, true));
-    EXPECT_TRUE(allVisible(f.Suuji, 12, true));
+    EXPECT_TRUE(allVisible(f.Suuji2, Boolean::of(c.large)));
+    EXPECT_EQ(f.Image4.visible(), Boolean::of(c.large));
+    EXPECT_EQ(f.Image1.visible(), Boolean::of(!c.large));
+    EXPECT_TRUE(allVisible(f.dot, True));
+    EXPECT_TRUE(allVisible(f.Suuji, True));
     EXPECT_FALSE(f.Label5.visible());
   }
 }
 
 TEST_F(Layout, BeforeAnyModeButtonAResizeRevealsNothing) {
-  f.setHeight(9001);
+  f.setHeight(kLargeWindowTwips + 1);
   EXPECT_TRUE(f.Label5.visible());
-  EXPECT_TRUE(allVisible(f.dot, 60, false));
-  EXPECT_TRUE(allVisible(f.Suuji, 12, false));
+  EXPECT_TRUE(allVisible(f.dot, False));
+  EXPECT_TRUE(allVisible(f.Suuji, False));
   EXPECT_TRUE(f.Image4.visible());
   EXPECT_FALSE(f.Image1.visible());
 }
@@ -190,7 +192,7 @@ TEST_F(Layout, AFailingStepEndsTheLayoutQuietly) {
 
   f.setHeight(500000);  // 24 x 86.2 > 2048
   EXPECT_FALSE(f.Timer4.enabled());
-  EXPECT_FLOAT_EQ(f.state.dialScale, 500000.0f / 5800.0f);
+  EXPECT_FLOAT_EQ(f.state.dialScale, 500000.0f / kStartSizeTwips);
   EXPECT_EQ(f.Label8.caption(), "");
   EXPECT_EQ(f.Label5.fontSize(), 24.0f);
   EXPECT_DOUBLE_EQ(*f.state.dialRadius, 0.9);
@@ -200,7 +202,7 @@ TEST_F(Layout, AFailingStepEndsTheLayoutQuietly) {
   EXPECT_EQ(f.Suuji[3].twips().top, numeral3.top);
   EXPECT_EQ(f.Command8.twips().top, button.top);
   // No reveal either, though the window is now large.
-  EXPECT_TRUE(allVisible(f.Suuji2, 60, false));
+  EXPECT_TRUE(allVisible(f.Suuji2, False));
   EXPECT_TRUE(f.Image1.visible());
 }
 
@@ -210,11 +212,11 @@ TEST_F(Layout, AZeroHeightCollapsesEverythingOntoTheCentre) {
   EXPECT_EQ(f.state.dialScale, 0.0f);
   EXPECT_DOUBLE_EQ(*f.state.dialRadius, 0.0);
   EXPECT_EQ(f.Label5.fontSize(), 0.0f);
-  for (int i = 1; i <= 12; ++i) {
+  for (int i = 1; i <= kHourNumeralCount; ++i) {
     EXPECT_EQ(f.Suuji[i].fontSize(), 0.0f);
     expectCentre(f.Suuji[i], 0, 0);
   }
-  for (int i = 1; i <= 60; ++i) expectCentre(f.dot[i], 0, 0), expectCentre(f.Suuji2[i], 0, 0);
+  for (int i = 1; i <= kDotCount; ++i) expectCentre(f.dot[i], 0, 0), expectCentre(f.Suuji2[i], 0, 0);
   EXPECT_EQ(f.Suuji2[60].caption(), " 0");  // the layout ran to its end
   expectManualHands(f, 0, 0);
   EXPECT_TRUE(f.Image1.visible());  // and revealed the face

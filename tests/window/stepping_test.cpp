@@ -55,7 +55,7 @@ TEST_F(Stepping, ManualPresses) {
     EXPECT_EQ(g.Label1.caption(), c.minutes);
     EXPECT_EQ(g.Label2.caption(), c.hour);
     expectManualHands(g, c.minuteDeg, c.hourDeg);
-    EXPECT_EQ(g.Timer4.enabled(), c.running);
+    EXPECT_EQ(g.Timer4.enabled(), Boolean::of(c.running));
     EXPECT_EQ(g.Timer4.interval(), c.interval);
     EXPECT_FALSE(g.Timer1.enabled());
     expectHand(g.Byou, 0.9, 0);  // a manual press never moves the second hand
@@ -101,7 +101,7 @@ TEST_F(Stepping, AutoPressesStartAndStopTheRun) {
   };
   for (const auto& s : steps) {
     press(s.button);
-    EXPECT_EQ(f.Timer4.enabled(), s.running);
+    EXPECT_EQ(f.Timer4.enabled(), Boolean::of(s.running));
     EXPECT_EQ(f.state.runForward, s.forward);
     EXPECT_EQ(f.state.runBackward, s.backward);
   }
@@ -136,7 +136,7 @@ TEST_F(Stepping, HourCounterDoesNotGoBelowZero) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << '"' << c.label2 << "\" button " << c.button);
     f.Label2.setCaption(c.label2);
-    f.Timer1.setEnabled(true);
+    f.Timer1.setEnabled(True);
     press(c.button);
     EXPECT_EQ(f.Label2.caption(), c.after);
     expectHand(f.Byou, 0.9, c.secondDeg);
@@ -165,7 +165,7 @@ TEST_F(Stepping, FiveMinuteBoxCountsTheMinutesInstead) {
 
 TEST_F(Stepping, TheLiveClockIgnoresPresses) {
   live(7, 20, 0);
-  const std::string before = snapshot(f);
+  const Snapshot before = snapshot(f);
   for (int b : {L, R, M}) press(b);
   EXPECT_EQ(snapshot(f), before);
   EXPECT_TRUE(f.Timer1.enabled());

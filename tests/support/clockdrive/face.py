@@ -7,10 +7,29 @@ the real program; nothing here asks the program.
 """
 
 import math
+import pathlib
+import re
 
-TWIPS_PER_PIXEL = 15          # 96 logical DPI
-START_TWIPS = 5800            # the window's outer size after start-up
-LARGE_TWIPS = 9000            # above this the minute numerals show
+
+def _program_constants():
+    """The face's counts and sizes as the program names them, read from its
+    one header (clock/face_sizes.h), so the driver cannot drift from it."""
+    header = pathlib.Path(__file__).resolve().parents[3] / "clock" / "face_sizes.h"
+    found = dict(re.findall(r"inline constexpr (?:int|float) (k\w+) = ([0-9.]+)f?;", header.read_text("utf-8")))
+    wanted = ("kDotCount", "kHourNumeralCount", "kMinuteNumeralCount", "kStartSizeTwips", "kLargeWindowTwips")
+    missing = [name for name in wanted if name not in found]
+    if missing:
+        raise RuntimeError(f"{header} does not name {', '.join(missing)}")
+    return {name: float(found[name]) for name in wanted}
+
+
+_PROGRAM = _program_constants()
+TWIPS_PER_PIXEL = 15                                     # 96 logical DPI
+START_TWIPS = _PROGRAM["kStartSizeTwips"]                # the window's outer size after start-up
+LARGE_TWIPS = _PROGRAM["kLargeWindowTwips"]              # above this the minute numerals show
+DOT_COUNT = int(_PROGRAM["kDotCount"])                   # dots 1..DOT_COUNT
+HOUR_NUMERAL_COUNT = int(_PROGRAM["kHourNumeralCount"])
+MINUTE_NUMERAL_COUNT = int(_PROGRAM["kMinuteNumeralCount"])
 
 # Colours as (R, G, B).
 LIGHT_GREY = (192, 192, 192)
@@ -48,9 +67,9 @@ class Face:
     """Where the dial puts things in a client area of a given size.
 
     The window's outer size (client area plus window-manager frame) sets the
-    scale: the client area runs from -1.1 to +1.1 times outer/5800 in both
+    scale: the client area runs from -1.1 to +1.1 times outer/START_TWIPS in both
     directions, the centre is the face centre, y grows upward, and the dial
-    radius is 0.9 times outer height / 5800.
+    radius is 0.9 times outer height / START_TWIPS.
     """
 
     def __init__(self, client_w, client_h, frame_w, frame_h):

@@ -2,7 +2,7 @@
 
 import math
 
-from clockdrive.face import CYAN, GREEN, RED, YELLOW
+from clockdrive.face import CYAN, DOT_COUNT, GREEN, MINUTE_NUMERAL_COUNT, RED, YELLOW
 
 _ring_cache = {}
 
@@ -80,7 +80,7 @@ def minute_numerals(img, face):
     """{i: colour name} for the minute numerals 1..60 on their circle."""
     names = {YELLOW: "yellow", GREEN: "green", CYAN: "cyan"}
     out = {}
-    for i in range(1, 61):
+    for i in range(1, MINUTE_NUMERAL_COUNT + 1):
         x, y = face.polar(6 * i, 1.1 * face.radius)
         counts = {}
         for p in img.box(x, y - 2, 7):
@@ -98,7 +98,7 @@ def dots(img, face):
     small box means a yellow dot even where a red numeral lies beneath.
     """
     out = {}
-    for i in range(1, 61):
+    for i in range(1, DOT_COUNT + 1):
         x, y = face.polar(6 * i, face.radius)
         box = img.box(x - 0.5, y - 0.5, 3)
         if any(img.px(*p) == YELLOW for p in box):
