@@ -6,28 +6,28 @@
 
 #include "platform/face_accessible.h"
 #include "platform/face_surface.h"
+#include "platform/focus_ring.h"
 #include "platform/input_codes.h"
 
 namespace tirpo {
 
 namespace {
 
-// The ring: a white band around a black one, each this wide, kept this far
-// inside the face's edge or outside the picture. One of the two stands out
-// on every background the face takes (light grey, grey, green).
-constexpr int kBand = 2;
+// The window's one ring (see focus_ring.h), kept this far inside the face's
+// edge or outside the picture.
+constexpr int kBand = kFocusBand;
 constexpr int kGap = 2;
-
-// A band of the given width just inside a rectangle.
-QRegion bandInside(const QRect& r, int width) {
-  return QRegion(r).subtracted(QRegion(r.adjusted(width, width, -width, -width)));
-}
 
 }  // namespace
 
 FaceKeyboard::FaceKeyboard(FaceSurface* face) : QObject(face), face_(face) {
   face->setFocusPolicy(Qt::TabFocus);
   face->installEventFilter(this);
+  sinceStart_.start();
+  letGo_.setSingleShot(true);
+  connect(&letGo_, &QTimer::timeout, this, [this] {
+    if (held_.letGo(sinceStart_.elapsed())) tellKeyLetGo(face_);
+  });
 }
 
 Image* FaceKeyboard::visiblePicture() const {
@@ -45,17 +45,15 @@ QRegion FaceKeyboard::ringRegion() const {
   if (const Image* picture = focusedPicture()) {
     const QRect r = face_->toPixels(picture->twips()).toAlignedRect();
     const int out = kGap + 2 * kBand;
-    return bandInside(r.adjusted(-out, -out, out, out), 2 * kBand);
+    return focusRingRegion(r.adjusted(-out, -out, out, out));
   }
-  return bandInside(face_->rect().adjusted(kGap, kGap, -kGap, -kGap), 2 * kBand);
+  return focusRingRegion(face_->rect().adjusted(kGap, kGap, -kGap, -kGap));
 }
 
 void FaceKeyboard::paintRing(QPainter& p) const {
   if (!face_->hasFocus()) return;
   const QRect outer = ringRegion().boundingRect();
-  if (outer.isEmpty()) return;
-  for (const QRect& r : bandInside(outer, kBand)) p.fillRect(r, Qt::white);
-  for (const QRect& r : bandInside(outer.adjusted(kBand, kBand, -kBand, -kBand), kBand)) p.fillRect(r, Qt::black);
+  if (!outer.isEmpty()) paintFocusRing(p, outer);
 }
 
 void FaceKeyboard::repaintRing() {
@@ -97,8 +95,16 @@ bool FaceKeyboard::eventFilter(QObject* watched, QEvent* event) {
       return false;
     }
     case QEvent::FocusOut:
+      held_.reset();
       repaintRing();
       return false;
+    case QEvent::KeyRelease: {
+      const auto& e = *static_cast<QKeyEvent*>(event);
+      if (keyCode(e.key()) == 0 || focusedPicture()) return false;
+      if (const std::int64_t ms = held_.released(e.key(), e.isAutoRepeat(), sinceStart_.elapsed()); ms > 0)
+        letGo_.start(static_cast<int>(ms) + 1);
+      return false;
+    }
     case QEvent::KeyPress:
       return keyPressed(*static_cast<QKeyEvent*>(event));
     default:
@@ -126,7 +132,9 @@ bool FaceKeyboard::keyPressed(const QKeyEvent& e) {
     return true;
   }
   const int code = keyCode(key);
-  return code != 0 && face_->form().Face_KeyDown(code, shiftCode(mods), e.isAutoRepeat());
+  if (code == 0) return false;
+  const bool repeat = held_.pressed(key, e.isAutoRepeat(), sinceStart_.elapsed());
+  return face_->form().Face_KeyDown(code, shiftCode(mods), repeat);
 }
 
 }  // namespace tirpo

@@ -4,14 +4,17 @@
 // tab chain; the visible centre picture, which shows or hides the minute
 // numerals, is one more stop after it. On the face the arrow keys press it
 // forward and back; on the picture Space or Return press it like a click.
-// Whichever of the two has the focus wears a black and white ring, painted
+// Whichever of the two has the focus wears the window's focus ring, painted
 // before anything else on the face so that it covers no numeral, dot or hand
 // and shows on every background the face takes.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QRegion>
+#include <QTimer>
 
 #include "window/control.h"
+#include "window/held_key.h"
 
 class QKeyEvent;
 class QPainter;
@@ -28,6 +31,9 @@ class FaceKeyboard final : public QObject {
   // The visible centre picture while it holds the keyboard focus, else
   // nullptr (the face itself has it, or neither has).
   Image* focusedPicture() const;
+
+  // One of the face's arrow keys is held down and repeating its press.
+  bool keyHeld() const { return held_.held(); }
 
   // Paints the ring of whichever holds the focus, within the painter's clip.
   void paintRing(QPainter& p) const;
@@ -46,6 +52,9 @@ class FaceKeyboard final : public QObject {
 
   FaceSurface* face_;
   bool onPicture_ = false;
+  HeldKey held_;
+  QElapsedTimer sinceStart_;
+  QTimer letGo_;                      // asks whether a released key was let go for good
   QRegion ringShown_;                 // where the ring was last painted
   const Image* focusTold_ = nullptr;  // the picture assistive technology was told has the focus
 };

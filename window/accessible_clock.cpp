@@ -29,7 +29,7 @@ bool modeButtonOn(const PushButton& button) { return button.backColor() == kYell
 
 std::string faceValueText(const Form88& f) {
   const auto shown = f.timeShown();
-  return shown ? timeText(*shown) : std::string();
+  return shown ? timeText(*shown) : std::string(kNoTimeText);
 }
 
 std::string faceDescription(const Form88& f) {

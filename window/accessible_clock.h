@@ -32,9 +32,11 @@ ClockMode modeOf(const Form88& f);
 bool modeButtonOn(const PushButton& button);
 
 // The face: its name says what it is; its value text is the time shown
-// ("3時15分", empty while it shows none); its description says what to do
-// with it, before any mode what to press first.
+// ("3時15分", or that it shows none: a screen reader would read out a bare
+// value of 0 for an empty text); its description says what to do with it,
+// before any mode what to press first.
 inline constexpr std::string_view kFaceName = "時計の文字盤";
+inline constexpr std::string_view kNoTimeText = "時刻なし";
 std::string faceValueText(const Form88& f);
 std::string faceDescription(const Form88& f);
 
