@@ -12,9 +12,12 @@
 
 #include "platform/colours.h"
 #include "platform/emblem.h"
+#include "platform/face_accessible.h"
 #include "platform/face_surface.h"
+#include "platform/focus_ring.h"
 #include "platform/fonts.h"
 #include "platform/full_screen.h"
+#include "platform/window_accessible.h"
 #include "platform/window_frame.h"
 #include "view/pixel_geometry.h"
 
@@ -47,6 +50,7 @@ ClockWindow::ClockWindow(const SystemClock* clock) {
   setWindowTitle(qs(form_->caption()));
   setFont(toQFont(form_->font()));
   surface_ = new FaceSurface(*form_, this);
+  installWindowAccessibility();
   {
     // A line edit lays its text out once in the application's font before it
     // takes its parent's, which would load a font nothing shows. While the
@@ -107,19 +111,30 @@ void ClockWindow::createWidgets() {
   connect(command12_, &QPushButton::clicked, this, [this] { form_->Command12.click(); });
   command8_ = new QPushButton(this);
   connect(command8_, &QPushButton::clicked, this, [this] { form_->Command8.click(); });
+  markModeButton(command8_);
+  markModeButton(command12_);
   nameWidgets();
+  ringFocus();
+}
+
+// Every control that takes the focus wears the window's one focus ring.
+void ClockWindow::ringFocus() {
+  auto* style = new FocusRingStyle;
+  style->setParent(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{combo_, check2_, command12_, command8_}) w->setStyle(style);
+  for (QCheckBox* box : check3_) box->setStyle(style);
+  combo_->lineEdit()->setStyle(style);
 }
 
 // Names for assistive technology: what each control is for.
 void ClockWindow::nameWidgets() {
   command8_->setAccessibleDescription(QStringLiteral("いまの時刻を表示する時計にする"));
   command12_->setAccessibleDescription(QStringLiteral("クリックで時刻を合わせる時計にする"));
-  combo_->setAccessibleName(QStringLiteral("クリックで進める時間"));
+  nameStepList(this, combo_);
   check3_[0]->setAccessibleName(QStringLiteral("時針を表示"));
   check3_[1]->setAccessibleName(QStringLiteral("分針を表示"));
   check3_[2]->setAccessibleName(QStringLiteral("秒針を表示"));
   check2_->setAccessibleName(QStringLiteral("５分きざみ"));
-  surface_->setAccessibleName(QStringLiteral("時計の文字盤"));
 }
 
 QWidget* ClockWindow::widgetFor(const Control& c) const {
@@ -219,6 +234,11 @@ void ClockWindow::controlChanged(Control& control, Aspect aspect) {
       return;
     default:
       syncWidget(control);
+      if (control.kind() == Kind::Button && aspect == Aspect::Colour) {
+        // The yellow button is the mode.
+        tellModeButtonState(static_cast<QPushButton*>(widgetFor(control)));
+        tellModeChange(surface_);
+      }
       return;
   }
 }

@@ -53,6 +53,7 @@ class ClockWindow final : public QWidget, private ControlObserver {
 
   void createWidgets();
   void nameWidgets();
+  void ringFocus();
   QWidget* widgetFor(const Control& control) const;
   void syncWidget(const Control& control);
   void syncAll();

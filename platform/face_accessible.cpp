@@ -8,11 +8,14 @@
 
 #include "platform/face_keyboard.h"
 #include "platform/face_surface.h"
+#include "window/accessible_clock.h"
 #include "window/announce_pacing.h"
 
 namespace tirpo {
 
 namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString pictureName(const Image& image) {
   // The numerals picture shows them; the emblem hides them.
@@ -73,10 +76,11 @@ class PictureAccessible final : public QAccessibleInterface, public QAccessibleA
 
 // The face is a spin button: stepped forward and back by a fixed step, by
 // the arrow keys or its two actions, and read out as the time it shows. Its
-// name, its text and its value text are that time; its numeric value is the
-// minutes since midnight or 12 o'clock the time stands for. (AT-SPI knows no
-// clock; on a dial or slider a screen reader reads out only the bare
-// number, on a spin button its text.)
+// name says what it is; its text and its value text are that time; its
+// numeric value is the time in minutes (see accessible_clock.h), read-only.
+// (AT-SPI knows no clock; on a dial or slider a screen reader reads out only
+// the bare number, on a spin button its text.) The step actions are offered
+// only while a step can change what the face shows.
 class FaceAccessible final : public QAccessibleWidget,
                              public QAccessibleValueInterface,
                              public QAccessibleTextInterface {
@@ -93,17 +97,16 @@ class FaceAccessible final : public QAccessibleWidget,
   }
 
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Name || t == QAccessible::Value) {
-      if (const auto shown = face_->form().timeShown()) return QString::fromStdString(timeText(*shown));
-      return t == QAccessible::Name ? QStringLiteral("時計の文字盤") : QString();
-    }
-    if (t == QAccessible::Description) return QStringLiteral("アナログ時計の文字盤");
+    if (t == QAccessible::Name) return qs(kFaceName);
+    if (t == QAccessible::Value) return QString::fromStdString(faceValueText(face_->form()));
+    if (t == QAccessible::Description) return QString::fromStdString(faceDescription(face_->form()));
     return QAccessibleWidget::text(t);
   }
 
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
     if (face_->keyboard().focusedPicture()) s.focused = false;  // its picture has the focus
+    s.readOnly = true;                                          // its value is set by stepping only
     return s;
   }
   QAccessibleInterface* focusChild() const override {
@@ -112,6 +115,7 @@ class FaceAccessible final : public QAccessibleWidget,
   }
 
   QStringList actionNames() const override {
+    if (!faceStepsOffered(face_->form())) return QAccessibleWidget::actionNames();
     return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
   }
   QString localizedActionDescription(const QString& name) const override {
@@ -120,12 +124,14 @@ class FaceAccessible final : public QAccessibleWidget,
     return QAccessibleWidget::localizedActionDescription(name);
   }
   void doAction(const QString& name) override {
-    if (name == increaseAction())
-      face_->form().StepForward(0);
-    else if (name == decreaseAction())
-      face_->form().StepBack(0);
-    else
+    const bool offered = faceStepsOffered(face_->form());
+    if (name == increaseAction()) {
+      if (offered) face_->form().StepForward(0);
+    } else if (name == decreaseAction()) {
+      if (offered) face_->form().StepBack(0);
+    } else {
       QAccessibleWidget::doAction(name);
+    }
   }
   QStringList keyBindingsForAction(const QString& name) const override {
     if (name == increaseAction()) return {QStringLiteral("Right")};
@@ -139,19 +145,23 @@ class FaceAccessible final : public QAccessibleWidget,
     return QAccessibleWidget::interface_cast(type);
   }
 
-  // The value: the time shown, in minutes.
-  QVariant currentValue() const override {
-    const auto shown = face_->form().timeShown();
-    return shown ? shown->hour * 60 + shown->minute : 0;
+  // The value: the time shown, in minutes, within the range of the mode;
+  // 0 in a range of 0 to 0 while the face shows no time.
+  QVariant currentValue() const override { return faceValue(face_->form()).value_or(0); }
+  void setCurrentValue(const QVariant&) override {}  // read-only: set by stepping only
+  QVariant maximumValue() const override {
+    const auto range = faceValueRange(face_->form());
+    return range ? range->maximum : 0;
   }
-  void setCurrentValue(const QVariant&) override {}  // set by stepping only
-  QVariant maximumValue() const override { return 24 * 60 - 1; }
-  QVariant minimumValue() const override { return 0; }
+  QVariant minimumValue() const override {
+    const auto range = faceValueRange(face_->form());
+    return range ? range->minimum : 0;
+  }
   QVariant minimumStepSize() const override { return 1; }
 
   // The text: the time shown, read-only.
-  QString text(int start, int end) const override { return text(QAccessible::Name).mid(start, end - start); }
-  int characterCount() const override { return static_cast<int>(text(QAccessible::Name).size()); }
+  QString text(int start, int end) const override { return text(QAccessible::Value).mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(text(QAccessible::Value).size()); }
   void selection(int, int* start, int* end) const override { *start = *end = 0; }
   int selectionCount() const override { return 0; }
   void addSelection(int, int) override {}
@@ -219,8 +229,47 @@ FaceAccessible* faceInterface(FaceSurface* face) {
   return dynamic_cast<FaceAccessible*>(QAccessible::queryAccessibleInterface(face));
 }
 
-// Tells the time on the face, paced, once the current event is handled. It
-// lives with the face, which finds it by its name.
+// What the window says of itself when its mode changes: a notification, as
+// a screen reader speaks one the moment it shows, whatever has the focus.
+// It has no object of its own and belongs to the window, which it names as
+// its parent; the teller that shows it removes it.
+class ModeNotice final : public QAccessibleInterface {
+ public:
+  explicit ModeNotice(QWidget* window) : window_(window) {}
+
+  bool isValid() const override { return !window_.isNull(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override {
+    return window_ ? QAccessible::queryAccessibleInterface(window_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? said_ : QString(); }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override { return {}; }
+  QAccessible::Role role() const override { return QAccessible::Notification; }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.invisible = said_.isEmpty();
+    return s;
+  }
+
+  void say(const QString& text) {
+    said_ = text;
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+  }
+
+ private:
+  QPointer<QWidget> window_;
+  QString said_;
+};
+
+// Tells, paced, once the current event is handled, the time on the face
+// and a change of mode. It lives with the face, which finds it by its name.
 constexpr char kTellerName[] = "tirpoTimeTeller";
 
 class TimeTeller final : public QObject {
@@ -231,6 +280,9 @@ class TimeTeller final : public QObject {
     again_.setSingleShot(true);
     QObject::connect(&again_, &QTimer::timeout, this, [this] { check(); });
   }
+  ~TimeTeller() override {
+    if (notice_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(notice_));
+  }
   static TimeTeller& of(FaceSurface* face) {
     if (auto* t = face->findChild<QObject*>(QLatin1String(kTellerName), Qt::FindDirectChildrenOnly))
       return *static_cast<TimeTeller*>(t);
@@ -240,8 +292,8 @@ class TimeTeller final : public QObject {
   // A handler that writes one clock value often writes more before it
   // returns (the hour, then the minute; a mode button clears them before it
   // switches the mode), and the face reads out a half-done time in between.
-  // So the face is read once the handler is done; assistive technology takes
-  // the name along with the notification.
+  // So the face is read once the handler is done; assistive technology reads
+  // the value text along with the notification.
   void checkSoon() {
     if (pending_) return;
     pending_ = true;
@@ -254,17 +306,27 @@ class TimeTeller final : public QObject {
         Qt::QueuedConnection);
   }
 
+  ModeNotice* notice() const { return notice_; }
+
  private:
   void check() {
     if (!QAccessible::isActive()) return;
     FaceAccessible* iface = faceInterface(face_);
     if (!iface) return;
-    const AnnouncePacing::Verdict v =
-        pacing_.check(iface->text(QAccessible::Name).toStdString(), face_->form().autoRunGoing(), clock_.elapsed());
+    const std::int64_t now = clock_.elapsed();
+    // A change of mode first: the time after it is the new mode's.
+    if (const auto said = modeAnnouncement(face_->form());
+        said && modePacing_.check(*said, AnnouncePacing::Pace::EachChange, now).tell) {
+      if (!notice_) {
+        notice_ = new ModeNotice(face_->window());
+        QAccessible::registerAccessibleInterface(notice_);  // Qt owns it from here
+      }
+      notice_->say(QString::fromStdString(*said));
+    }
+    const auto pace = AnnouncePacing::paceFor(face_->form().autoRunGoing(), face_->keyboard().keyHeld());
+    const AnnouncePacing::Verdict v = pacing_.check(iface->text(QAccessible::Value).toStdString(), pace, now);
     if (v.tell) {
       again_.stop();
-      QAccessibleEvent nameChanged(face_, QAccessible::NameChanged);
-      QAccessible::updateAccessibility(&nameChanged);
       // What a screen reader speaks for a focused spin button.
       QAccessibleValueChangeEvent valueChanged(face_, iface->currentValue());
       QAccessible::updateAccessibility(&valueChanged);
@@ -275,6 +337,8 @@ class TimeTeller final : public QObject {
 
   FaceSurface* face_;
   AnnouncePacing pacing_;
+  AnnouncePacing modePacing_;
+  ModeNotice* notice_ = nullptr;
   QElapsedTimer clock_;
   QTimer again_;
   bool pending_ = false;
@@ -301,6 +365,19 @@ void tellAssistiveTechnology(FaceSurface* face, const Control& control, Aspect a
     TimeTeller::of(face).checkSoon();
   if (aspect == Aspect::Visible && (&control == &f.Image1 || &control == &f.Image4))
     pictureShownOrHidden(face, static_cast<const Image&>(control));
+}
+
+void tellModeChange(FaceSurface* face) {
+  if (QAccessible::isActive()) TimeTeller::of(face).checkSoon();
+}
+
+void tellKeyLetGo(FaceSurface* face) {
+  if (QAccessible::isActive()) TimeTeller::of(face).checkSoon();
+}
+
+QAccessibleInterface* modeNotice(FaceSurface* face) {
+  auto* t = face->findChild<QObject*>(QLatin1String(kTellerName), Qt::FindDirectChildrenOnly);
+  return t ? static_cast<TimeTeller*>(t)->notice() : nullptr;
 }
 
 void tellFocus(FaceSurface* face) {

@@ -6,6 +6,7 @@
 
 #include "platform/face_accessible.h"
 #include "platform/face_surface.h"
+#include "platform/focus_ring.h"
 #include "platform/input_codes.h"
 
 namespace tirpo {
@@ -23,6 +24,11 @@ QRegion regionOf(const std::vector<PixelBox>& boxes) {
 FaceKeyboard::FaceKeyboard(FaceSurface* face) : QObject(face), face_(face) {
   face->setFocusPolicy(Qt::TabFocus);
   face->installEventFilter(this);
+  sinceStart_.start();
+  letGo_.setSingleShot(true);
+  connect(&letGo_, &QTimer::timeout, this, [this] {
+    if (held_.letGo(sinceStart_.elapsed())) tellKeyLetGo(face_);
+  });
 }
 
 Image* FaceKeyboard::focusedPicture() const { return focus_.focusedPicture(face_->form(), face_->hasFocus()); }
@@ -43,9 +49,7 @@ QRegion FaceKeyboard::ringRegion() const {
 void FaceKeyboard::paintRing(QPainter& p) const {
   if (!face_->hasFocus()) return;
   const QRect outer = ringRegion().boundingRect();
-  if (outer.isEmpty()) return;
-  for (const RingBand& band : ringBands({outer.x(), outer.y(), outer.width(), outer.height()}))
-    p.fillRect(QRect(band.box.x, band.box.y, band.box.w, band.box.h), band.white ? Qt::white : Qt::black);
+  if (!outer.isEmpty()) paintFocusRing(p, outer);
 }
 
 void FaceKeyboard::repaintRing() {
@@ -84,8 +88,16 @@ bool FaceKeyboard::eventFilter(QObject* watched, QEvent* event) {
       return false;
     }
     case QEvent::FocusOut:
+      held_.reset();
       repaintRing();
       return false;
+    case QEvent::KeyRelease: {
+      const auto& e = *static_cast<QKeyEvent*>(event);
+      if (keyCode(e.key()) == 0 || focusedPicture()) return false;
+      if (const std::int64_t ms = held_.released(e.key(), e.isAutoRepeat(), sinceStart_.elapsed()); ms > 0)
+        letGo_.start(static_cast<int>(ms) + 1);
+      return false;
+    }
     case QEvent::KeyPress:
       return keyPressed(*static_cast<QKeyEvent*>(event));
     default:
@@ -109,7 +121,9 @@ bool FaceKeyboard::keyPressed(const QKeyEvent& e) {
     return true;
   }
   const int code = keyCode(key);
-  return code != 0 && face_->form().Face_KeyDown(code, shiftCode(mods), e.isAutoRepeat());
+  if (code == 0) return false;
+  const bool repeat = held_.pressed(key, e.isAutoRepeat(), sinceStart_.elapsed());
+  return face_->form().Face_KeyDown(code, shiftCode(mods), repeat);
 }
 
 }  // namespace tirpo

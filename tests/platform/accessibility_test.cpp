@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -24,6 +25,7 @@
 #include <qpa/qplatformintegration.h>
 
 #include "platform/clock_window.h"
+#include "platform/face_accessible.h"
 #include "platform/face_surface.h"
 #include "support/widget_test_base.h"
 
@@ -35,16 +37,20 @@ namespace {
 
 const QString kShowNumerals = QStringLiteral("分の数字を表示する");
 const QString kHideNumerals = QStringLiteral("分の数字を隠す");
-// What the face says while its hands show no time.
-const QString kNoTime = QStringLiteral("時計の文字盤");
+// What the face is called, whatever it shows, and what it reads while its
+// hands show no time.
+const QString kFaceName = QStringLiteral("時計の文字盤");
+const QString kNoTime = QStringLiteral("時刻なし");
+const QString kStepListName = QStringLiteral("1回で動かす時間（分）");
 
 // Notifications, as a screen reader receives them: the bridge to the
-// desktop's accessibility bus sends the new name along with a name change,
-// read at the moment the notification is sent.
+// desktop's accessibility bus sends the object, whose name, value text and
+// states the screen reader reads at the moment the notification arrives.
 struct Captured {
   QObject* object;
   QAccessible::Event type;
   QString name;
+  QString value;
   qint64 atMs;
   QAccessibleInterface* iface;
 };
@@ -54,22 +60,21 @@ QElapsedTimer sinceStart;
 void captureUpdate(QAccessibleEvent* event) {
   QAccessibleInterface* iface = event->accessibleInterface();
   captured.push_back({event->object(), event->type(), iface ? iface->text(QAccessible::Name) : QString(),
-                      sinceStart.elapsed(), iface});
+                      iface ? iface->text(QAccessible::Value) : QString(), sinceStart.elapsed(), iface});
 }
 
-// The name notifications about one object, in order.
-std::vector<Captured> nameEventsFor(const QObject* object) {
+// What the face told, in order: a screen reader speaks a focused spin
+// button's text when its value changes.
+std::vector<Captured> toldEventsFor(const QObject* object) {
   std::vector<Captured> out;
   for (const Captured& c : captured)
-    if (c.object == object && c.type == QAccessible::NameChanged) out.push_back(c);
+    if (c.object == object && c.type == QAccessible::ValueChanged) out.push_back(c);
   return out;
 }
-// Each name notification of the face comes with a value notification: a
-// screen reader speaks a focused spin button's text when its value changes.
-std::size_t valueEventsFor(const QObject* object) {
-  return static_cast<std::size_t>(std::count_if(captured.begin(), captured.end(), [object](const Captured& c) {
-    return c.object == object && c.type == QAccessible::ValueChanged;
-  }));
+QStringList heardFrom(const std::vector<Captured>& events) {
+  QStringList heard;
+  for (const Captured& c : events) heard << QStringLiteral("\"%1\" at %2").arg(c.value).arg(c.atMs);
+  return heard;
 }
 
 // Whatever the window queued for after the current event is delivered, as
@@ -89,7 +94,8 @@ bool activateAccessibility() {
 
 QAccessibleInterface* ifaceOf(QObject* o) { return QAccessible::queryAccessibleInterface(o); }
 QString nameOf(QObject* o) { return ifaceOf(o) ? ifaceOf(o)->text(QAccessible::Name) : QStringLiteral("(none)"); }
-QString faceName(ClockWindow& w) { return nameOf(w.surface()); }
+// What the face reads: the time it shows.
+QString faceReads(ClockWindow& w) { return ifaceOf(w.surface())->text(QAccessible::Value); }
 
 // The centre picture the face offers now (only the visible one is a child).
 QAccessibleInterface* visiblePicture(ClockWindow& w) {
@@ -149,8 +155,10 @@ class AccessibilityTest : public ClockWindowTestBase {
   void controlsHaveNames();
   void checkBoxStateFollowsClicks();
   void stepListReadsItsText();
+  void stepListIsNamedByItsLabel();
+  void modeButtonsTellWhichIsOn_data();
+  void modeButtonsTellWhichIsOn();
   void faceIsAClockWithPictures();
-  void pictureNamesFollowTheNumerals_data();
   void pictureNamesFollowTheNumerals();
   void faceReadsTheTimeShown_data();
   void faceReadsTheTimeShown();
@@ -158,6 +166,7 @@ class AccessibilityTest : public ClockWindowTestBase {
   void faceActionsStepTheTime();
   void pictureFocusAndSwitchesAreTold();
   void theRunIsToldOnceASecond();
+  void aHeldKeyIsToldTwiceASecond();
 };
 
 void AccessibilityTest::initTestCase() {
@@ -170,8 +179,9 @@ void AccessibilityTest::controlsHaveNames_data() {
   QTest::addColumn<int>("role");
   QTest::addColumn<QString>("caption");  // what is written on it; its name must contain it
 
-  QTest::newRow("時計") << "clock" << int(QAccessible::Button) << "時計";
-  QTest::newRow("今何時") << "manual" << int(QAccessible::Button) << "今何時";
+  // The mode buttons are one choice of two.
+  QTest::newRow("時計") << "clock" << int(QAccessible::RadioButton) << "時計";
+  QTest::newRow("今何時") << "manual" << int(QAccessible::RadioButton) << "今何時";
   QTest::newRow("時") << "hand0" << int(QAccessible::CheckBox) << "時";
   QTest::newRow("分") << "hand1" << int(QAccessible::CheckBox) << "分";
   QTest::newRow("秒") << "hand2" << int(QAccessible::CheckBox) << "秒";
@@ -252,6 +262,96 @@ void AccessibilityTest::stepListReadsItsText() {
   QVERIFY(!ifaceOf(w.stepList())->text(QAccessible::Name).isEmpty());
 }
 
+// A screen reader on Linux speaks a combo box's name only from the label
+// whose buddy it is (Qt gives the combo box its text as its name there):
+// that label names the list, and takes no room on the screen, so the window
+// shows what it always showed.
+void AccessibilityTest::stepListIsNamedByItsLabel() {
+  ClockWindow& w = *window;
+  w.manualButton()->click();
+  QAccessibleInterface* list = ifaceOf(w.stepList());
+  QStringList labels;
+  for (const auto& [label, relation] : list->relations(QAccessible::Label)) {
+    labels << label->text(QAccessible::Name);
+    QVERIFY(!label->state().invisible);
+    QVERIFY2(label->rect().isEmpty(), "the list's label takes room on the screen");
+  }
+  QCOMPARE(labels, QStringList{kStepListName});
+  const QString description = list->text(QAccessible::Description);
+  QVERIFY2(description.contains(QStringLiteral("分")) && description.contains(QStringLiteral("AUTO")),
+           qPrintable(description));
+}
+
+void AccessibilityTest::modeButtonsTellWhichIsOn_data() {
+  QTest::addColumn<QStringList>("actions");
+  QTest::addColumn<QString>("on");    // the button checked afterwards, "" for none
+  QTest::addColumn<QString>("told");  // what the window said of the last change of mode, "" for nothing
+  // The buttons' state notifications: one for each button that changed
+  // colour (at start both are light grey, the colour 今何時 gives 時計).
+  QTest::addColumn<int>("stateEvents");
+  QTest::addColumn<int>("notices");  // how many times a change of mode was said
+
+  QTest::newRow("at start") << QStringList{} << ""
+                            << "" << 0 << 0;
+  QTest::newRow("時計") << QStringList{"時計"} << "時計"
+                        << "時計。" << 2 << 1;
+  QTest::newRow("今何時") << QStringList{"今何時"} << "今何時"
+                          << "今何時。" << 1 << 1;
+  QTest::newRow("時計, 今何時") << QStringList{"時計", "今何時"} << "今何時"
+                                << "今何時。" << 4 << 2;
+  QTest::newRow("今何時, 時計") << QStringList{"今何時", "時計"} << "時計"
+                                << "時計。" << 3 << 2;
+  // Pressed again in its own mode, the button changes nothing and is told once.
+  QTest::newRow("時計 twice") << QStringList{"時計", "時計"} << "時計"
+                              << "時計。" << 2 << 1;
+  QTest::newRow("今何時 twice") << QStringList{"今何時", "今何時"} << "今何時"
+                                << "今何時。" << 1 << 1;
+  QTest::newRow("pick and press") << QStringList{"今何時", "pick:5", "left"} << "今何時"
+                                  << "今何時。" << 1 << 1;
+}
+
+void AccessibilityTest::modeButtonsTellWhichIsOn() {
+  QFETCH(QStringList, actions);
+  QFETCH(QString, on);
+  QFETCH(QString, told);
+  QFETCH(int, stateEvents);
+  QFETCH(int, notices);
+
+  ClockWindow& w = *window;
+  finishEvent(w);
+  captured.clear();
+  for (const QString& a : actions) {
+    perform(w, clock, a);
+    if (QTest::currentTestFailed()) return;
+    finishEvent(w);
+  }
+  QAccessibleInterface* clockButton = ifaceOf(w.clockButton());
+  QAccessibleInterface* manualButton = ifaceOf(w.manualButton());
+  QVERIFY(clockButton->state().checkable && manualButton->state().checkable);
+  QCOMPARE(clockButton->state().checked, on == "時計");
+  QCOMPARE(manualButton->state().checked, on == "今何時");
+  // The yellow button is the one on.
+  QCOMPARE(w.form().Command8.backColor() == tirpo::kYellow, on == "時計");
+  QCOMPARE(w.form().Command12.backColor() == tirpo::kYellow, on == "今何時");
+  // Each button still presses like a button.
+  QVERIFY(clockButton->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+  int states = 0;
+  QStringList said;
+  for (const Captured& c : captured) {
+    if (c.type == QAccessible::StateChanged && (c.object == w.clockButton() || c.object == w.manualButton())) ++states;
+    if (c.type == QAccessible::ObjectShow && c.iface && c.iface->role() == QAccessible::Notification) said << c.name;
+  }
+  QCOMPARE(states, stateEvents);
+  // Each change of mode is said once, with what the face now does.
+  QCOMPARE(said.size(), notices);
+  if (!told.isEmpty()) {
+    QVERIFY2(said.last().startsWith(told), qPrintable(said.join(" / ")));
+    QVERIFY(said.last().size() > told.size());
+    QCOMPARE(tirpo::modeNotice(w.surface())->text(QAccessible::Name), said.last());
+  }
+}
+
 void AccessibilityTest::faceIsAClockWithPictures() {
   ClockWindow& w = *window;
   QAccessibleInterface* face = ifaceOf(w.surface());
@@ -261,8 +361,14 @@ void AccessibilityTest::faceIsAClockWithPictures() {
   QCOMPARE(face->role(), QAccessible::SpinBox);
   QVERIFY(face->state().focusable);
   QVERIFY(face->textInterface() && face->valueInterface());
-  QCOMPARE(face->text(QAccessible::Name), kNoTime);
-  QVERIFY(!face->text(QAccessible::Description).isEmpty());
+  QCOMPARE(face->text(QAccessible::Name), kFaceName);
+  QCOMPARE(face->text(QAccessible::Value), kNoTime);
+  // Before a mode it says what to press first, and offers no step actions:
+  // they would change nothing that is shown.
+  const QString first = face->text(QAccessible::Description);
+  QVERIFY2(first.contains(QStringLiteral("時計")) && first.contains(QStringLiteral("今何時")), qPrintable(first));
+  QVERIFY(!face->actionInterface()->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+  QVERIFY(!face->actionInterface()->actionNames().contains(QAccessibleActionInterface::decreaseAction()));
 
   // The face is one of the window's children.
   QAccessibleInterface* window = ifaceOf(&w);
@@ -298,25 +404,14 @@ void AccessibilityTest::faceIsAClockWithPictures() {
   QCOMPARE(face->childAt(centre.x(), centre.y()), picture);
 }
 
-void AccessibilityTest::pictureNamesFollowTheNumerals_data() {
-  QTest::addColumn<QString>("how");  // "action": the accessible press; "mouse": a press on the picture
-  QTest::newRow("accessible press") << "action";
-  QTest::newRow("mouse press") << "mouse";
-}
-
+// The accessible press; what a mouse press on the picture does is the
+// window tests' to show.
 void AccessibilityTest::pictureNamesFollowTheNumerals() {
-  QFETCH(QString, how);
   ClockWindow& w = *window;
   w.manualButton()->click();
   const Form88& f = w.form();
 
-  const auto press = [&] {
-    if (how == "action") {
-      visiblePicture(w)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    } else {
-      QTest::mouseClick(w.surface(), Qt::LeftButton, {}, facePoint(f, 0, 0).toPoint());
-    }
-  };
+  const auto press = [&] { visiblePicture(w)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); };
   // Each row: whether the minute numerals are shown, and what the one
   // picture offered says a press will do.
   for (int round = 0; round < 2; ++round) {
@@ -399,36 +494,49 @@ void AccessibilityTest::faceReadsTheTimeShown() {
     if (QTest::currentTestFailed()) return;
   }
   finishEvent(w);
-  const QString was = faceName(w);
+  const QString was = faceReads(w);
   captured.clear();
   perform(w, clock, action);
   if (QTest::currentTestFailed()) return;
   finishEvent(w);
-  const QString now = faceName(w);
+  const QString now = faceReads(w);
   QCOMPARE(now, name);
   QCOMPARE(now != was, changes);
-  // Name, value text and text read the same time.
+  // The name says what the face is, never the time (a screen reader would
+  // say it twice); the value text and the text read the time.
+  QAccessibleInterface* face = ifaceOf(w.surface());
+  QCOMPARE(face->text(QAccessible::Name), kFaceName);
+  QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), now);
+  QAccessibleValueInterface* value = face->valueInterface();
   if (now != kNoTime) {
-    QAccessibleInterface* face = ifaceOf(w.surface());
-    QCOMPARE(face->text(QAccessible::Value), now);
-    QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), now);
     const auto shown = w.form().timeShown();
     QVERIFY(shown);
-    QCOMPARE(face->valueInterface()->currentValue().toInt(), shown->hour * 60 + shown->minute);
+    const int minutes = shown->hour * 60 + shown->minute;
+    QCOMPARE(value->currentValue().toInt(), minutes);
+    // The range is the one the values keep to: hours 1..12 by hand, 0..23 live.
+    const bool byHand = w.form().state.stepMode == tirpo::True;
+    QCOMPARE(value->minimumValue().toInt(), byHand ? 60 : 0);
+    QCOMPARE(value->maximumValue().toInt(), byHand ? 779 : 1439);
+    // A value written by an assistive tool is refused: the face is read-only.
+    QVERIFY(face->state().readOnly);
+    value->setCurrentValue(minutes == 60 ? 61 : 60);
+    finishEvent(w);
+    QCOMPARE(faceReads(w), now);
+  } else {
+    QCOMPARE(value->minimumValue().toInt(), 0);
+    QCOMPARE(value->maximumValue().toInt(), 0);
   }
 
-  QStringList heard;
-  std::vector<Captured> events = nameEventsFor(w.surface());
-  QCOMPARE(valueEventsFor(w.surface()), events.size());
-  for (const Captured& c : events) heard << c.name;
+  std::vector<Captured> events = toldEventsFor(w.surface());
+  const QStringList heard = heardFrom(events);
   if (changes && w.form().autoRunGoing()) {
     // The run started within the last second: its time is told with the
     // next second (by then the run has moved it on).
     QVERIFY2(events.empty(), "the run's time was told within a second of the last");
-    QTRY_VERIFY_WITH_TIMEOUT(!nameEventsFor(w.surface()).empty(), 5000);
-    events = nameEventsFor(w.surface());
+    QTRY_VERIFY_WITH_TIMEOUT(!toldEventsFor(w.surface()).empty(), 5000);
+    events = toldEventsFor(w.surface());
     QCOMPARE(events.size(), std::size_t{1});
-    QVERIFY(events.back().name != was);
+    QVERIFY(events.back().value != was);
     return;
   }
   if (changes) {
@@ -437,7 +545,7 @@ void AccessibilityTest::faceReadsTheTimeShown() {
     // The screen reader is left with the time now shown, and hears nothing
     // else on the way.
     QVERIFY2(
-        events.back().name == now,
+        events.back().value == now,
         qPrintable(QStringLiteral("the face reads \"%1\" but the notifications said: %2").arg(now, heard.join(", "))));
     QVERIFY2(events.size() == 1, qPrintable(QStringLiteral("notified: %1").arg(heard.join(", "))));
   } else {
@@ -477,16 +585,18 @@ void AccessibilityTest::faceActionsStepTheTime() {
   QVERIFY(actions->actionNames().contains(forward) && actions->actionNames().contains(back));
   QVERIFY(!actions->localizedActionDescription(forward).isEmpty());
   for (int i = 0; i < 3; ++i) actions->doAction(forward);
-  QCOMPARE(faceName(w), QStringLiteral("12時15分"));
+  QCOMPARE(faceReads(w), QStringLiteral("12時15分"));
   actions->doAction(back);
-  QCOMPARE(faceName(w), QStringLiteral("12時10分"));
-  // In the live clock the actions, like the presses, change nothing.
+  QCOMPARE(faceReads(w), QStringLiteral("12時10分"));
+  // The live clock ignores presses: the actions are not offered, and one
+  // asked for all the same changes nothing.
   perform(w, clock, QStringLiteral("time:3:15:00"));
   perform(w, clock, QStringLiteral("時計"));
   perform(w, clock, QStringLiteral("tick"));
+  QVERIFY(!actions->actionNames().contains(forward) && !actions->actionNames().contains(back));
   actions->doAction(forward);
   actions->doAction(back);
-  QCOMPARE(faceName(w), QStringLiteral("3時15分"));
+  QCOMPARE(faceReads(w), QStringLiteral("3時15分"));
 }
 
 void AccessibilityTest::pictureFocusAndSwitchesAreTold() {
@@ -506,7 +616,7 @@ void AccessibilityTest::pictureFocusAndSwitchesAreTold() {
       if (c.type == QAccessible::Focus) names << c.name;
     return names;
   };
-  QCOMPARE(focusNames(), (QStringList{QStringLiteral("12時0分"), kHideNumerals}));
+  QCOMPARE(focusNames(), (QStringList{kFaceName, kHideNumerals}));
   QVERIFY(visiblePicture(w)->state().focused);
   QVERIFY(!ifaceOf(w.surface())->state().focused);
   QCOMPARE(ifaceOf(w.surface())->focusChild(), visiblePicture(w));
@@ -540,14 +650,60 @@ void AccessibilityTest::theRunIsToldOnceASecond() {
   const qint64 ranMs = run.elapsed();
   QVERIFY(!w.form().Timer4.enabled());
   finishEvent(w);
-  const std::vector<Captured> events = nameEventsFor(w.surface());
-  QStringList heard;
-  for (const Captured& c : events) heard << QStringLiteral("%1 at %2").arg(c.name).arg(c.atMs);
+  const std::vector<Captured> events = toldEventsFor(w.surface());
+  const QStringList heard = heardFrom(events);
   QVERIFY2(events.size() >= 2, qPrintable(heard.join(", ")));
   QVERIFY2(static_cast<qint64>(events.size()) <= ranMs / 1000 + 2, qPrintable(heard.join(", ")));
   for (std::size_t i = 2; i < events.size(); ++i)  // the last one, at the stop, may come sooner
     QVERIFY2(events[i - 1].atMs - events[i - 2].atMs >= 990, qPrintable(heard.join(", ")));
-  QCOMPARE(events.back().name, faceName(w));
+  QCOMPARE(events.back().value, faceReads(w));
+}
+
+// A held arrow key repeats its press some 25 times a second; the face tells
+// the time at most about twice a second while it does, and the time it
+// stops at as soon as the key is let go.
+void AccessibilityTest::aHeldKeyIsToldTwiceASecond() {
+  ClockWindow& w = *window;
+  perform(w, clock, QStringLiteral("今何時"));
+  perform(w, clock, QStringLiteral("pick:1"));
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  w.surface()->setFocus(Qt::TabFocusReason);
+  finishEvent(w);
+  captured.clear();
+  const auto key = [&](QEvent::Type type, bool repeat) {
+    QKeyEvent e(type, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(w.surface(), &e);
+  };
+  QElapsedTimer held;
+  held.start();
+  key(QEvent::KeyPress, false);
+  int presses = 1;
+  while (held.elapsed() < 1600) {
+    QTest::qWait(40);
+    key(QEvent::KeyRelease, true);  // the toolkit's repeats come in pairs
+    key(QEvent::KeyPress, true);
+    ++presses;
+  }
+  const qint64 letGo = sinceStart.elapsed();
+  key(QEvent::KeyRelease, false);
+  // Let go once no repeat follows the release.
+  QTRY_VERIFY_WITH_TIMEOUT(!toldEventsFor(w.surface()).empty() &&
+                               toldEventsFor(w.surface()).back().value == QStringLiteral("12時%1分").arg(presses),
+                           1000);
+  const QString last = QStringLiteral("12時%1分").arg(presses);
+  QCOMPARE(faceReads(w), last);
+
+  const std::vector<Captured> events = toldEventsFor(w.surface());
+  const QStringList heard = heardFrom(events);
+  // The first press at once, then one each half second: four in 1.6 s at
+  // most, and the one at the release.
+  QVERIFY2(events.size() >= 3 && events.size() <= 5, qPrintable(heard.join(", ")));
+  for (std::size_t i = 1; i + 1 < events.size(); ++i)
+    QVERIFY2(events[i].atMs - events[i - 1].atMs >= 490, qPrintable(heard.join(", ")));
+  QCOMPARE(events.front().value, QStringLiteral("12時1分"));
+  QCOMPARE(events.back().value, last);
+  QVERIFY2(events.back().atMs - letGo < 200, qPrintable(heard.join(", ")));
 }
 
 TIRPO_WIDGET_TEST_MAIN(AccessibilityTest)

@@ -6,8 +6,10 @@
 // cursor where it is.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -62,6 +64,8 @@ class KeyboardTest : public ClockWindowTestBase {
   void spaceAndReturnPressThePicture();
   void focusRingShowsAndCoversNothing_data();
   void focusRingShowsAndCoversNothing();
+  void everyControlWearsTheSameRing_data();
+  void everyControlWearsTheSameRing();
   void typingInTheStepListKeepsTheCursor();
 };
 
@@ -94,24 +98,30 @@ void KeyboardTest::mousePressLeavesTheFocus() {
   QVERIFY(w.form().Timer4.enabled());  // the press itself went to the face
 }
 
+// What each sequence does to the clock is the window model's (its key
+// tests); here: the toolkit's keys reach it as the face's keys, and a held
+// key's repeats reach it as repeats, also where X11 sends them as releases
+// and presses that are not marked as repeats.
 void KeyboardTest::arrowKeysStepLikeTheMouse_data() {
   QTest::addColumn<int>("step");          // list index, -1 for "AUTO"
-  QTest::addColumn<QList<int>>("keys");   // Qt keys; negative: the key auto-repeated
+  QTest::addColumn<QList<int>>("keys");   // Qt keys; negative: the key repeated while held
+  QTest::addColumn<bool>("marked");       // the toolkit marks the repeats (else: a release and press each)
   QTest::addColumn<QList<int>>("mouse");  // the same presses as mouse buttons
   QTest::addColumn<QString>("minutes");
 
   const int R = Qt::Key_Right, L = Qt::Key_Left, U = Qt::Key_Up, D = Qt::Key_Down;
   const int left = Qt::LeftButton, right = Qt::RightButton;
-  QTest::newRow("5: R R R L") << 1 << QList<int>{R, R, R, L} << QList<int>{left, left, left, right} << "10";
-  QTest::newRow("15: U D D") << 3 << QList<int>{U, D, D} << QList<int>{left, right, right} << "-15";
-  QTest::newRow("1: held R") << 0 << QList<int>{R, -R, -R} << QList<int>{left, left, left} << "3";
-  QTest::newRow("AUTO: held R starts once") << -1 << QList<int>{R, -R, -R} << QList<int>{left} << "";
-  QTest::newRow("AUTO: R then L") << -1 << QList<int>{R, L, -L} << QList<int>{left, right} << "";
+  QTest::newRow("5: R U L D R") << 1 << QList<int>{R, U, L, D, R} << true << QList<int>{left, left, right, right, left}
+                                << "5";
+  QTest::newRow("1: held R, marked") << 0 << QList<int>{R, -R, -R} << true << QList<int>{left, left, left} << "3";
+  QTest::newRow("AUTO: held R, marked") << -1 << QList<int>{R, -R, -R} << true << QList<int>{left} << "";
+  QTest::newRow("AUTO: held R, unmarked") << -1 << QList<int>{R, -R, -R, -R} << false << QList<int>{left} << "";
 }
 
 void KeyboardTest::arrowKeysStepLikeTheMouse() {
   QFETCH(int, step);
   QFETCH(QList<int>, keys);
+  QFETCH(bool, marked);
   QFETCH(QList<int>, mouse);
   QFETCH(QString, minutes);
 
@@ -123,10 +133,14 @@ void KeyboardTest::arrowKeysStepLikeTheMouse() {
     if (step >= 0) w->form().Combo1.pick(step);
   }
   byKey.surface()->setFocus(Qt::TabFocusReason);
+  const auto send = [&](QEvent::Type type, int key, bool repeat) {
+    QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
+    QApplication::sendEvent(byKey.surface(), &e);
+    return e.isAccepted();
+  };
   for (int k : keys) {
-    QKeyEvent press(QEvent::KeyPress, std::abs(k), Qt::NoModifier, QString(), k < 0);
-    QApplication::sendEvent(byKey.surface(), &press);
-    QVERIFY(press.isAccepted());
+    if (k < 0 && !marked) send(QEvent::KeyRelease, -k, false);
+    QVERIFY(send(QEvent::KeyPress, std::abs(k), k < 0 && marked));
   }
   for (int b : mouse)
     QTest::mouseClick(byMouse.surface(), Qt::MouseButton(b), {}, bareFacePoint(byMouse.form()).toPoint());
@@ -213,6 +227,79 @@ void KeyboardTest::focusRingShowsAndCoversNothing() {
            qPrintable(QStringLiteral("%1 white, %2 black of %3 changed pixels").arg(white).arg(black).arg(changed)));
   QVERIFY2(overInk == 0, qPrintable(QStringLiteral("the ring covers %1 pixels of ink").arg(overInk)));
   QVERIFY(background != qRgb(255, 255, 255) && background != qRgb(0, 0, 0));
+}
+
+void KeyboardTest::everyControlWearsTheSameRing_data() {
+  QTest::addColumn<QString>("mode");
+  QTest::addColumn<QString>("control");
+  // Light grey at start, green in the live clock (where 時計 is yellow),
+  // dark grey by hand (where 今何時 is yellow and the step list shows).
+  for (const char* mode : {"start", "時計", "今何時"})
+    for (const char* control : {"時計", "今何時", "分"})
+      QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(mode, control))) << mode << control;
+  QTest::newRow("今何時, list") << "今何時"
+                                << "list";
+}
+
+// Whatever has the keyboard focus wears the face's ring: a white band
+// outside a black one, all round the control, which otherwise keeps its
+// look (a mode button its colour). A mouse press gives no ring.
+void KeyboardTest::everyControlWearsTheSameRing() {
+  QFETCH(QString, mode);
+  QFETCH(QString, control);
+  ClockWindow& w = *window;
+  activate(w);
+  if (mode == "時計") w.clockButton()->click();
+  if (mode == "今何時") w.manualButton()->click();
+  QWidget* c = control == "時計"     ? static_cast<QWidget*>(w.clockButton())
+               : control == "今何時" ? w.manualButton()
+               : control == "分"     ? static_cast<QWidget*>(w.handBox(1))
+                                     : w.stepList();
+  QVERIFY(c->isVisible());
+  // Grabbed as the screen shows it, in logical pixels.
+  const auto look = [c] {
+    QImage img = c->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return img.scaled(c->size());
+  };
+  const QImage plain = look();
+  // Tab round to it, as the user does (only a real Tab makes the focus the
+  // keyboard's).
+  w.clockButton()->setFocus(Qt::OtherFocusReason);
+  tab();
+  for (int i = 0; i < 12 && !c->hasFocus(); ++i) tab();
+  QVERIFY(c->hasFocus());
+  const QImage ringed = look();
+
+  // Along each edge, through its middle: white on the outer band, black on
+  // the inner one.
+  const int cw = ringed.width(), ch = ringed.height();
+  const QList<QPoint> outer{{0, ch / 2}, {1, ch / 2}, {cw - 1, ch / 2}, {cw / 2, 0}, {cw / 2, ch - 2}};
+  const QList<QPoint> inner{{2, ch / 2}, {3, ch / 2}, {cw - 3, ch / 2}, {cw / 2, 3}, {cw / 2, ch - 4}};
+  for (const QPoint& p : outer)
+    QVERIFY2(ringed.pixel(p) == qRgb(255, 255, 255),
+             qPrintable(QStringLiteral("%1,%2 %3").arg(p.x()).arg(p.y()).arg(describe(QColor(ringed.pixel(p))))));
+  for (const QPoint& p : inner)
+    QVERIFY2(ringed.pixel(p) == qRgb(0, 0, 0),
+             qPrintable(QStringLiteral("%1,%2 %3").arg(p.x()).arg(p.y()).arg(describe(QColor(ringed.pixel(p))))));
+  // Inside the ring the control looks as it did (the list's field selects
+  // its text when tabbed to, as every field does).
+  if (control != "list") {
+    const QRect within = ringed.rect().adjusted(6, 6, -6, -6);
+    int differ = 0;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+      for (int x = within.left(); x <= within.right(); ++x) differ += plain.pixel(x, y) != ringed.pixel(x, y);
+    QVERIFY2(differ * 20 < within.width() * within.height(),
+             qPrintable(QStringLiteral("%1 pixels differ").arg(differ)));
+  }
+
+  // Focus given by the mouse shows no ring.
+  if (control == "list") {
+    w.clockButton()->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(w.stepList()->lineEdit(), Qt::LeftButton);
+    QVERIFY(c->hasFocus());
+    const QImage clicked = look();
+    QVERIFY(clicked.pixel(outer[0]) != qRgb(255, 255, 255) || clicked.pixel(inner[0]) != qRgb(0, 0, 0));
+  }
 }
 
 void KeyboardTest::typingInTheStepListKeepsTheCursor() {

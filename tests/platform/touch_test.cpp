@@ -15,6 +15,7 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "platform/clock_window.h"
 #include "platform/face_surface.h"
@@ -177,9 +178,15 @@ void TouchTest::compareWindows(bool running, const char* when) {
              qPrintable(QString::fromStdString(when + (": touch " + runOf(byTouch) + ", mouse " + runOf(byMouse)))));
     return;
   }
-  const std::string touchState = tirpo::snapshot(byTouch), mouseState = tirpo::snapshot(byMouse);
-  QVERIFY2(touchState == mouseState, qPrintable(QString::fromStdString(std::string(when) + "\nby touch:\n" +
-                                                                       touchState + "\nby mouse:\n" + mouseState)));
+  const tirpo::Snapshot touchState = tirpo::snapshot(byTouch), mouseState = tirpo::snapshot(byMouse);
+  const auto text = [](const tirpo::Snapshot& s) {
+    std::ostringstream out;
+    tirpo::PrintTo(s, &out);
+    return out.str();
+  };
+  QVERIFY2(touchState == mouseState,
+           qPrintable(QString::fromStdString(std::string(when) + "\nby touch:\n" + text(touchState) + "\nby mouse:\n" +
+                                             text(mouseState))));
 }
 
 void TouchTest::fingersOnTheFace_data() {
@@ -223,7 +230,7 @@ void TouchTest::fingersOnTheFace() {
     const QByteArray when = "gesture " + QByteArray::number(i);
     const QPointF p = pointOf(*window, target);
     if (target == Target::Bare && (setup == Setup::Step15 || setup == Setup::Live)) QVERIFY(bareAt(*window, p));
-    const std::string before = tirpo::snapshot(f);
+    const tirpo::Snapshot before = tirpo::snapshot(f);
     const auto mouse = [&] {
       for (Qt::MouseButton b : mouseFor(g))
         QTest::mouseClick(mouseWindow->surface(), b, {}, pointOf(*mouseWindow, target).toPoint());
@@ -240,7 +247,7 @@ void TouchTest::fingersOnTheFace() {
     }
     compareWindows(setup == Setup::Auto, when.constData());
     if (QTest::currentTestFailed()) return;
-    if (setup != Setup::Auto && mouseFor(g).isEmpty()) QCOMPARE(tirpo::snapshot(f), before);
+    if (setup != Setup::Auto && mouseFor(g).isEmpty()) QVERIFY(tirpo::snapshot(f) == before);
     if (setup == Setup::Auto && f.Timer4.enabled()) {
       // The run goes the way the press sent it.
       const int from = minutesOf(f);
@@ -311,7 +318,7 @@ void TouchTest::doubleClickIsTwoPresses() {
 // own clicks (two fingers: a right click); they are no touches on the face.
 void TouchTest::touchpadFingersAreNotTouches() {
   setUp(*window, Setup::Step15);
-  const std::string before = tirpo::snapshot(window->form());
+  const tirpo::Snapshot before = tirpo::snapshot(window->form());
   static QPointingDevice* pad = QTest::createTouchDevice(QInputDevice::DeviceType::TouchPad);
   const QPoint p = pointOf(*window, Target::Bare).toPoint();
   for (int hold : {0, kHoldWaitMs}) {
@@ -320,7 +327,7 @@ void TouchTest::touchpadFingersAreNotTouches() {
     QTest::touchEvent(window->surface(), pad).release(0, p);
   }
   QCOMPARE(window->form().Label1.caption(), std::string());
-  QCOMPARE(tirpo::snapshot(window->form()), before);
+  QVERIFY(tirpo::snapshot(window->form()) == before);
 }
 
 void TouchTest::controlsByTouch_data() {
@@ -345,7 +352,7 @@ void TouchTest::controlsByTouch() {
     setUp(*window, Setup::Live);
     setUp(*mouseWindow, Setup::Live);
   }
-  const std::string before = tirpo::snapshot(window->form());
+  const tirpo::Snapshot before = tirpo::snapshot(window->form());
   for (int round = 0; round < 2; ++round) {
     QAbstractButton* b = widgetOf(*window);
     QPoint at = b->rect().center();
@@ -358,7 +365,7 @@ void TouchTest::controlsByTouch() {
     QTest::touchEvent(window.get(), screen).press(0, b->mapTo(window.get(), at));
     QTest::touchEvent(window.get(), screen).release(0, b->mapTo(window.get(), at));
     compareWindows(false, "after a tap");
-    if (round == 0) QVERIFY(tirpo::snapshot(window->form()) != before);
+    if (round == 0) QVERIFY(!(tirpo::snapshot(window->form()) == before));
   }
 }
 

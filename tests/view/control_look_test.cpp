@@ -18,11 +18,11 @@ constexpr double kTpp = 15;
 void showSome(Form88& f) {
   f.Form_Resize();
   for (Line* hand : {&f.Byou, &f.Ji, &f.Hun}) {
-    hand->setVisible(true);
+    hand->setVisible(True);
     hand->setTwipEnds(0, 0, 300, 0);
   }
-  f.Label5.setVisible(true);
-  f.Image4.setVisible(true);
+  f.Label5.setVisible(True);
+  f.Image4.setVisible(True);
 }
 
 TEST(ControlLook, EveryPaintedPropertyChangesTheLook) {
@@ -64,7 +64,7 @@ TEST(ControlLook, EveryPaintedPropertyChangesTheLook) {
          f.Image4.setTwips({0, 0, 480, 480});
        },
        true},
-      {"picture hidden", picture, [](Form88& f) { f.Image4.setVisible(false); }, true},
+      {"picture hidden", picture, [](Form88& f) { f.Image4.setVisible(False); }, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -78,8 +78,8 @@ TEST(ControlLook, EveryPaintedPropertyChangesTheLook) {
 
 TEST(ControlLook, HiddenLooksLikeNothingWhateverItHolds) {
   OwnForm a, b;
-  a.f.Label5.setVisible(false);
-  b.f.Label5.setVisible(false);
+  a.f.Label5.setVisible(False);
+  b.f.Label5.setVisible(False);
   b.f.Label5.setCaption("other");
   b.f.Label5.setForeColor(kBlack);
   b.f.Label5.setTwips({100, 100, 100, 100});
@@ -90,7 +90,7 @@ TEST(ControlLook, HiddenLooksLikeNothingWhateverItHolds) {
 
 TEST(ControlLook, PixelsFollowTheTwipsPerPixel) {
   OwnForm own;
-  own.f.Label5.setVisible(true);
+  own.f.Label5.setVisible(True);
   own.f.Label5.setTwips({150, 300, 450, 600});
   const struct {
     double tpp;
@@ -102,7 +102,7 @@ TEST(ControlLook, PixelsFollowTheTwipsPerPixel) {
     EXPECT_EQ(look.bounds, c.box.adjusted(-kLookMargin, -kLookMargin, kLookMargin, kLookMargin)) << c.tpp;
   }
   // A line's bounds hold both ends and half its pen beyond them.
-  own.f.Ji.setVisible(true);
+  own.f.Ji.setVisible(True);
   own.f.Ji.borderWidth = 12;
   own.f.Ji.setTwipEnds(300, 600, 150, 150);
   const ControlLook hand = lookOf(own.f.Ji, 15);

@@ -38,8 +38,8 @@ TEST_F(FaceFocusTest, ThePicturePressedHandsItsStopToTheOther) {
   ASSERT_NE(second, nullptr);
   EXPECT_NE(second, first);
   // With neither picture shown the stop is the face's again.
-  f.Image1.setVisible(false);
-  f.Image4.setVisible(false);
+  f.Image1.setVisible(False);
+  f.Image4.setVisible(False);
   focus.picturesChanged(f);
   EXPECT_FALSE(focus.onPicture());
   EXPECT_FALSE(focus.tabForward(f));
