@@ -136,7 +136,9 @@ class TouchTest : public ClockWindowTestBase {
   void compareWindows(bool running, const char* when);
 
   std::unique_ptr<ClockWindow> mouseWindow;
-  QPointingDevice* screen = QTest::createTouchDevice();
+  // Deleted with the test, which also takes it off the window system's list.
+  const std::unique_ptr<QPointingDevice> screenDevice{QTest::createTouchDevice()};
+  QPointingDevice* const screen = screenDevice.get();
 };
 
 void TouchTest::touch(Gesture g, QPointF p, const std::function<void()>& whileHeld) {
@@ -319,12 +321,13 @@ void TouchTest::doubleClickIsTwoPresses() {
 void TouchTest::touchpadFingersAreNotTouches() {
   setUp(*window, Setup::Step15);
   const tirpo::Snapshot before = tirpo::snapshot(window->form());
-  static QPointingDevice* pad = QTest::createTouchDevice(QInputDevice::DeviceType::TouchPad);
+  // Deleted at the end, which also takes it off the window system's list.
+  const std::unique_ptr<QPointingDevice> pad(QTest::createTouchDevice(QInputDevice::DeviceType::TouchPad));
   const QPoint p = pointOf(*window, Target::Bare).toPoint();
   for (int hold : {0, kHoldWaitMs}) {
-    QTest::touchEvent(window->surface(), pad).press(0, p);
+    QTest::touchEvent(window->surface(), pad.get()).press(0, p);
     QTest::qWait(hold);
-    QTest::touchEvent(window->surface(), pad).release(0, p);
+    QTest::touchEvent(window->surface(), pad.get()).release(0, p);
   }
   QCOMPARE(window->form().Label1.caption(), std::string());
   QVERIFY(tirpo::snapshot(window->form()) == before);
