@@ -33,9 +33,7 @@ QPointF FaceSurface::toPixels(double xTwips, double yTwips) const { return {xTwi
 void FaceSurface::controlChanged(const Control& control, Aspect aspect) {
   tellAssistiveTechnology(this, control, aspect);
   keyboard_->controlChanged(control, aspect);
-  // A handler often writes a control several times (the highlights colour all
-  // sixty dots, then five of them again); only where it ends counts.
-  if (std::find(changed_.begin(), changed_.end(), &control) == changed_.end()) changed_.push_back(&control);
+  looks_.changed(control);
   if (compareQueued_) return;
   compareQueued_ = true;
   QMetaObject::invokeMethod(this, &FaceSurface::compareChanged, Qt::QueuedConnection);
@@ -53,20 +51,12 @@ void FaceSurface::compareChanged() {
   compareQueued_ = false;
   if (!paintedOnce_) {
     // Nothing is on the screen yet; the first paint draws it all.
-    changed_.clear();
+    looks_.forgetChanges();
     update();
     return;
   }
   const QRect face = rect();
-  RepaintRects repaint({face.x(), face.y(), face.width(), face.height()});
-  for (const Control* c : changed_) {
-    ControlLook now = lookOf(*c, tpp_);
-    ControlLook& was = shown_[c];
-    repaint.changed(was, now);
-    was = std::move(now);
-  }
-  changed_.clear();
-  const std::vector<PixelBox> rects = repaint.joined();
+  const std::vector<PixelBox> rects = looks_.compare({face.x(), face.y(), face.width(), face.height()}, tpp_);
   if (rects.empty()) return;
   if (rects.size() == 1) {
     update(toQRect(rects.front()));
@@ -199,8 +189,8 @@ void FaceSurface::paintEvent(QPaintEvent* event) {
     ControlLook look = lookOf(*c, tpp_);
     const QRectF bounds = toQRectF(look.bounds);
     if (!bounds.intersects(area) || (!oneRect && !region.intersects(bounds.toAlignedRect()))) continue;
-    ControlLook& shown = shown_[c];
-    if (std::find(changed_.begin(), changed_.end(), c) != changed_.end()) {
+    ControlLook& shown = looks_.shown(*c);
+    if (looks_.isChanged(*c)) {
       // Changed since its last comparison, and now partly drawn the new
       // way: that comparison repaints all of it.
       shown.bounds = shown.bounds.united(look.bounds);

@@ -14,6 +14,7 @@
 
 #include "view/control_look.h"
 #include "view/repaint_rects.h"
+#include "view/shown_looks.h"
 #include "window/form88.h"
 
 namespace tirpo {
@@ -88,9 +89,8 @@ class FaceSurface final : public QWidget {
   double tpp_;              // twips per logical pixel
   std::unordered_map<const Control*, TextCache> text_;
   // What the screen shows of each control once the repaints asked for are
-  // done; controls changed since wait in changed_.
-  std::unordered_map<const Control*, ControlLook> shown_;
-  std::vector<const Control*> changed_;
+  // done, and the controls changed since.
+  ShownLooks looks_;
   bool compareQueued_ = false;
   bool paintedOnce_ = false;
 };

@@ -49,7 +49,7 @@ void FaceCanvas::resize(int w, int h, double dpr) {
 }
 
 void FaceCanvas::controlChanged(const Control& control) {
-  if (std::find(changed_.begin(), changed_.end(), &control) == changed_.end()) changed_.push_back(&control);
+  looks_.changed(control);
   schedule();
 }
 
@@ -83,21 +83,12 @@ void FaceCanvas::compareAndPaint() {
   const PixelBox face{0, 0, width_, height_};
   if (all_) {
     all_ = false;
-    changed_.clear();
     pending_.clear();
-    shown_.clear();
+    looks_.forgetAll();
     paint({face});
     return;
   }
-  RepaintRects repaint(face);
-  for (const Control* c : changed_) {
-    ControlLook now = lookOf(*c, kTwipsPerCssPixel);
-    ControlLook& was = shown_[c];
-    repaint.changed(was, now);
-    was = std::move(now);
-  }
-  changed_.clear();
-  std::vector<PixelBox> areas = repaint.joined();
+  std::vector<PixelBox> areas = looks_.compare(face, kTwipsPerCssPixel);
   for (const PixelBox& b : pending_) areas.push_back(b.intersected(face));
   pending_.clear();
   areas.erase(std::remove_if(areas.begin(), areas.end(), [](const PixelBox& b) { return b.empty(); }), areas.end());
@@ -126,18 +117,18 @@ void FaceCanvas::paint(const std::vector<PixelBox>& areas) {
       if (!c->visible()) continue;
       ControlLook look = lookOf(*c, kTwipsPerCssPixel);
       if (!look.bounds.intersects(clip)) {
-        shown_[c] = std::move(look);
+        looks_.shown(*c) = std::move(look);
         continue;
       }
       paintControl(look);
-      shown_[c] = std::move(look);
+      looks_.shown(*c) = std::move(look);
     }
     p.call<void>("restore");
   }
   // Hidden controls show nothing; what they last looked like is compared
   // with what they look like when shown again.
   for (const Control* c : form_.paintOrder())
-    if (!c->visible()) shown_[c] = lookOf(*c, kTwipsPerCssPixel);
+    if (!c->visible()) looks_.shown(*c) = lookOf(*c, kTwipsPerCssPixel);
 }
 
 void FaceCanvas::paintControl(const ControlLook& look) {

@@ -15,6 +15,7 @@
 
 #include "view/control_look.h"
 #include "view/pixel_geometry.h"
+#include "view/shown_looks.h"
 #include "web/canvas_text_measurer.h"
 #include "window/form88.h"
 
@@ -59,8 +60,7 @@ class FaceCanvas {
   int width_ = 0, height_ = 0;
   double scale_ = 1;
   PixelBox ring_;
-  std::unordered_map<const Control*, ControlLook> shown_;
-  std::vector<const Control*> changed_;
+  ShownLooks looks_;               // what the canvas shows, and what changed since
   std::vector<PixelBox> pending_;  // areas to paint besides the changed looks
   bool all_ = true, scheduled_ = false;
 };
