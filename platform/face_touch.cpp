@@ -3,38 +3,27 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTouchEvent>
-#include <algorithm>
 
 #include "platform/face_surface.h"
+#include "view/hold_ring.h"
 
 namespace tirpo {
 
-namespace {
-
-// The band's width, and how often the ring is redrawn while it fills.
-constexpr int kBand = 6;
-constexpr int kFrameMs = 16;
-
-}  // namespace
-
-// A ring around the finger that fills clockwise from the top while a hold is
-// counted: a dark band with a light one filling inside it, so that it shows
-// on every background the face takes. It lies over the face and lets every
-// press through.
-class HoldRing final : public QWidget {
+// The ring of a held finger (view/hold_ring.h), over the face; it lets
+// every press through.
+class HoldRingWidget final : public QWidget {
  public:
-  explicit HoldRing(QWidget* face) : QWidget(face) {
+  explicit HoldRingWidget(QWidget* face) : QWidget(face) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    const int side = 2 * (FaceTouch::kRingRadius + kBand);
-    resize(side, side);
     hide();
   }
-  void showAt(QPointF centre, double filled) {
-    move((centre - QPointF(width(), height()) / 2).toPoint());
-    if (filled != filled_ || isHidden()) {
-      filled_ = filled;
+  void showAs(const HoldRing& ring) {
+    const PixelBox area = ring.area();
+    setGeometry(area.x, area.y, area.w, area.h);
+    if (ring.filled != filled_ || isHidden()) {
+      filled_ = ring.filled;
       update();
     }
     show();
@@ -44,13 +33,15 @@ class HoldRing final : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF circle = QRectF(rect()).adjusted(kBand, kBand, -kBand, -kBand);
-    p.setPen(QPen(QColor(0, 0, 0, 150), kBand, Qt::SolidLine, Qt::FlatCap));
+    const QPointF centre = QRectF(rect()).center();
+    const QRectF circle(centre - QPointF(kHoldRingRadius, kHoldRingRadius),
+                        QSizeF(2 * kHoldRingRadius, 2 * kHoldRingRadius));
+    p.setPen(QPen(QColor(0, 0, 0, kHoldRingDarkAlpha), kHoldRingBand, Qt::SolidLine, Qt::FlatCap));
     p.drawEllipse(circle);
     // Qt's angles are in sixteenths of a degree, counterclockwise from 3
     // o'clock.
-    const int span = -static_cast<int>(filled_ * 360 * 16);
-    p.setPen(QPen(Qt::white, kBand - 2, Qt::SolidLine, Qt::FlatCap));
+    const int span = -static_cast<int>(HoldRing{{}, filled_}.sweepDegrees() * 16);
+    p.setPen(QPen(Qt::white, kHoldRingFillBand, Qt::SolidLine, Qt::FlatCap));
     if (span != 0) p.drawArc(circle, 90 * 16, span);
   }
 
@@ -58,7 +49,7 @@ class HoldRing final : public QWidget {
   double filled_ = 0;
 };
 
-FaceTouch::FaceTouch(FaceSurface* face) : QObject(face), face_(face), ring_(new HoldRing(face)) {
+FaceTouch::FaceTouch(FaceSurface* face) : QObject(face), face_(face), ring_(new HoldRingWidget(face)) {
   face->setAttribute(Qt::WA_AcceptTouchEvents);
   face->installEventFilter(this);
   clock_.start();
@@ -113,8 +104,8 @@ void FaceTouch::touched(QTouchEvent& e) {
 
 void FaceTouch::act(const TouchPress::Verdict& v) {
   showHold();
-  if (v.askAgainMs > 0)
-    timer_.start(static_cast<int>(ring_->isVisible() ? std::min<std::int64_t>(v.askAgainMs, kFrameMs) : v.askAgainMs));
+  if (const std::int64_t again = holdRingAskAgainMs(v, ring_->isVisible()))
+    timer_.start(static_cast<int>(again));
   else
     timer_.stop();
   if (v.button != 0) face_->form().pressAt(v.button, 0, v.xTwips, v.yTwips);
@@ -123,12 +114,12 @@ void FaceTouch::act(const TouchPress::Verdict& v) {
 void FaceTouch::timeCame() { act(rule_.check(clock_.elapsed())); }
 
 void FaceTouch::showHold() {
-  const double filled = rule_.holdShown(clock_.elapsed());
-  if (filled < 0) {
+  const std::optional<HoldRing> ring = holdRingFor(rule_, clock_.elapsed(), face_->toTwips(1.0));  // twips a pixel
+  if (!ring) {
     ring_->hide();  // the face repaints where it stood
     return;
   }
-  ring_->showAt(face_->toPixels(rule_.xTwips(), rule_.yTwips()), filled);
+  ring_->showAs(*ring);
 }
 
 }  // namespace tirpo

@@ -3,9 +3,9 @@
 // press is made up from them by the toolkit) and pressed by the touch rule:
 // a tap is a left press, a finger held in place a right press, each through
 // the window's one entry for presses at the place the finger came down.
-// While a hold is counted, a ring fills around the finger; it goes as soon
-// as the press is made or the finger lifts or slides, and the face is
-// repainted where it stood.
+// While a hold is counted, a ring fills around the finger (view/hold_ring.h);
+// it goes as soon as the press is made or the finger lifts or slides, and
+// the face is repainted where it stood.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -18,7 +18,7 @@ class QTouchEvent;
 namespace tirpo {
 
 class FaceSurface;
-class HoldRing;
+class HoldRingWidget;
 
 class FaceTouch final : public QObject {
  public:
@@ -26,8 +26,6 @@ class FaceTouch final : public QObject {
 
   // The ring while it shows, else nullptr.
   const QWidget* holdRing() const;
-  // The ring's radius to the middle of its band, in logical pixels.
-  static constexpr int kRingRadius = 34;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,7 +40,7 @@ class FaceTouch final : public QObject {
   TouchPress rule_;
   QElapsedTimer clock_;
   QTimer timer_;
-  HoldRing* ring_;
+  HoldRingWidget* ring_;
 };
 
 }  // namespace tirpo

@@ -4,11 +4,13 @@
 // screen is followed just the same; either way the face is laid out for the
 // screen as for any other size. With no title bar to show it, the window's
 // title, which tells what a press on the face does, is shown in the window
-// itself: in the margin beside the face, clear of the face, the buttons and
-// the boxes, following every change of the title. With a title bar nothing
-// of it shows.
+// itself (view/title_help.h): in the margin beside the face, clear of the
+// face, the buttons and the boxes, following every change of the title.
+// With a title bar nothing of it shows.
 
 #include <QObject>
+
+#include "view/title_help.h"
 
 class QLabel;
 class QShortcut;
@@ -26,9 +28,8 @@ class FullScreen final : public QObject {
   // The title shown in the window; hidden outside full screen and where
   // there is no room for it.
   const QLabel* titleHelp() const { return help_; }
-  // The narrowest margin the title goes into, in characters of its text (a
-  // 4:3 projector leaves about seven beside the face).
-  static constexpr int kNarrowestInChars = 5;
+  // The narrowest margin the title goes into, in characters of its text.
+  static constexpr int kNarrowestInChars = kTitleHelpNarrowestInChars;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,7 +37,6 @@ class FullScreen final : public QObject {
  private:
   void placeSoon();
   void place();
-  QRect occupied() const;
 
   ClockWindow* window_;
   QShortcut* shortcut_;

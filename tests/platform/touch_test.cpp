@@ -22,6 +22,7 @@
 #include "platform/face_touch.h"
 #include "support/form_readings.h"
 #include "support/widget_test_base.h"
+#include "view/hold_ring.h"
 
 using tirpo::ClockWindow;
 using tirpo::FaceTouch;
@@ -283,7 +284,7 @@ void TouchTest::holdIsShownAndLeavesNothing() {
            qPrintable(QStringLiteral("%1,%2").arg(ringCentre.x()).arg(ringCentre.y())));
   // The ring's band is drawn over the face at its radius.
   const QImage shown = w.grab().toImage();
-  const QPoint onBand = (p + QPointF(-FaceTouch::kRingRadius, 0)).toPoint();
+  const QPoint onBand = (p + QPointF(-tirpo::kHoldRingRadius, 0)).toPoint();
   QVERIFY2(shown.pixelColor(onBand) != before.pixelColor(onBand), qPrintable(describe(shown.pixelColor(onBand))));
   // Gone once the hold is made, while the finger is down.
   QTRY_VERIFY(!touch.holdRing());
