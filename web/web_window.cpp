@@ -20,6 +20,8 @@ WebWindow::~WebWindow() { form_.setObserver(nullptr); }
 void WebWindow::start() {
   controls_ = std::make_unique<WindowedControls>(form_);
   access_ = std::make_unique<FaceAccess>(form_, canvas_);
+  touch_ = std::make_unique<FaceTouch>(form_);
+  titleHelp_ = std::make_unique<TitleHelp>(form_);
   form_.setObserver(this);
   controls_->syncAll();
   windowChanged(Aspect::Text);
@@ -29,7 +31,7 @@ void WebWindow::start() {
   timer4_.sync();
   viewportChanged();
   form_.Form_Resize();  // the window lays its face out again when first shown
-  listenForPresses(form_);
+  listenForPresses(form_, *touch_);
   listen("window", "resize", [this](val) { viewportChanged(); });
   // A tab back from the background shows the right time at once.
   listen("document", "visibilitychange", [this](val) {
@@ -54,6 +56,7 @@ void WebWindow::watchPixelRatio() {
 }
 
 void WebWindow::viewportChanged() {
+  if (titleHelp_) titleHelp_->changed();
   const val w = window();
   const int width = std::max(1, w["innerWidth"].as<int>()), height = std::max(1, w["innerHeight"].as<int>());
   canvas_.resize(width, height, w["devicePixelRatio"].as<double>());
@@ -76,11 +79,19 @@ void WebWindow::controlChanged(Control& control, Aspect aspect) {
     case Kind::Image:
       canvas_.controlChanged(control);
       if (access_) access_->controlChanged(control, aspect);
+      if (control.kind() == Kind::Image) shownChanged(aspect);
       return;
     default:
       if (controls_) controls_->sync(control);
+      shownChanged(aspect);
       return;
   }
+}
+
+// A picture or a windowed control shown, hidden or moved: the title shown
+// in the page keeps clear of it.
+void WebWindow::shownChanged(Aspect aspect) {
+  if (titleHelp_ && (aspect == Aspect::Visible || aspect == Aspect::Geometry)) titleHelp_->changed();
 }
 
 void WebWindow::controlLoaded(Control& control) { canvas_.controlChanged(control); }
@@ -89,6 +100,7 @@ void WebWindow::windowChanged(Aspect aspect) {
   switch (aspect) {
     case Aspect::Text:
       document().set("title", form_.caption());
+      if (titleHelp_) titleHelp_->changed();
       break;
     case Aspect::Colour:
       document()["body"]["style"].call<void>("setProperty", std::string("background-color"),

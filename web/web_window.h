@@ -14,7 +14,9 @@
 #include "web/canvas_text_measurer.h"
 #include "web/face_access.h"
 #include "web/face_canvas.h"
+#include "web/face_touch.h"
 #include "web/timer_driver.h"
+#include "web/title_help.h"
 #include "web/windowed_controls.h"
 #include "window/form88.h"
 
@@ -32,6 +34,7 @@ class WebWindow final : private ControlObserver {
   void controlLoaded(Control& control) override;
   void windowChanged(Aspect aspect) override;
   void viewportChanged();
+  void shownChanged(Aspect aspect);
   void watchPixelRatio();
 
   BrowserClock clock_;
@@ -40,6 +43,8 @@ class WebWindow final : private ControlObserver {
   FaceCanvas canvas_;
   std::unique_ptr<WindowedControls> controls_;
   std::unique_ptr<FaceAccess> access_;
+  std::unique_ptr<FaceTouch> touch_;
+  std::unique_ptr<TitleHelp> titleHelp_;
   TimerDriver timer1_, timer4_;
 };
 

@@ -134,9 +134,14 @@ void WindowedControls::createStepList() {
     });
   }
   listen("Combo1_open", "mousedown", [](val e) { e.call<void>("preventDefault"); });
+  listen("Combo1_open", "pointerdown",
+         [this](val e) { openedByFinger_ = e["pointerType"].as<std::string>() != "mouse"; });
   listen("Combo1_open", "click", [this](val) {
     openList(!listOpen_);
-    element("Combo1_text").call<void>("focus");
+    // A finger wants the list, not the keyboard that a tablet brings up for
+    // a text with the focus.
+    if (!openedByFinger_) element("Combo1_text").call<void>("focus");
+    openedByFinger_ = false;
   });
   listen("Combo1_text", "input",
          [this](val) { form_.Combo1.typeText(element("Combo1_text")["value"].as<std::string>()); });

@@ -3,9 +3,10 @@
 // the control's name as its id: the frame Frame1 with the boxes Check3_0..2,
 // the box Check2, the push buttons Command12 and Command8, and the step list
 // Combo1: an editable text with a drop-down button whose list of six
-// options opens in the page. Each is placed at its twip rectangle / 15 in
-// CSS pixels and hidden while its control is invisible; the user's clicks,
-// picks and typing go to the control.
+// options opens in the page (opened by a finger it leaves the focus where
+// it was, so a tablet brings up no keyboard). Each is placed at its twip
+// rectangle / 15 in CSS pixels and hidden while its control is invisible;
+// the user's clicks, picks and typing go to the control.
 
 #include <emscripten/val.h>
 
@@ -33,6 +34,7 @@ class WindowedControls {
   Form88& form_;
   emscripten::val root_;
   bool listOpen_ = false;
+  bool openedByFinger_ = false;  // the list's arrow was last pressed by a finger or pen
   int listCurrent_ = -1;
 };
 

@@ -17,6 +17,17 @@ Cases:
   without     scripts switched off, no WebAssembly, the module's file
               failing to load: the page says so in plain words, Japanese
               and English, and names the file that failed
+  touch       on a tablet's touch screen, what only fingers do: a slide and
+              a second finger press nothing, fast double taps and a double
+              click are two presses, a long hold one, a tap on the picture
+              switches the numerals once and moves no time; the ring shows
+              while a hold is counted and leaves nothing behind; the page
+              never zooms, scrolls, selects or moves the focus
+  classroom   full screen at classroom sizes (the browser's own, the
+              Fullscreen API, the installed app): the face laid out whole
+              for the screen's height, and the title shown beside it,
+              readable, covering nothing drawn, following each title; with
+              the browser's own window it is hidden
 The console must stay free of errors and warnings in every case (the
 session fails the run otherwise).
 """
@@ -26,12 +37,14 @@ import re
 import sys
 import time
 
-from clockdrive.face import GREEN, LIGHT_GREY, MANUAL_GREY, TITLE_AUTO, title_for_step
-from clockdrive.looks import (bare_spot, check_background, check_live_hands, corner, enter_live,
-                              enter_manual, hands_at, live_shot)
+from clockdrive.browser import BrowserSession
+from clockdrive.face import GREEN, LIGHT_GREY, MANUAL_GREY, TITLE_AUTO, TITLE_CLOCK, title_for_step
+from clockdrive.looks import (bare_spot, check_background, check_live_hands, check_manual_hands,
+                              corner, enter_live, enter_manual, hands_at, live_shot)
 from clockdrive.process import Failure, check, log, wait_until
-from clockdrive.reading import minute_hand
+from clockdrive.reading import minute_hand, minute_numerals
 from clockdrive.runner import run
+from clockdrive.touch import HOLD_S, SLOP, TouchSession
 
 CASES = {}
 
@@ -268,8 +281,280 @@ def without(s):
     s.bad = [e for e in s.bad if "ERR_BLOCKED_BY_CLIENT" not in e.get("message", "")]
 
 
+# -- touch ------------------------------------------------------------------
+
+# What only fingers do, each on the hand-set clock with "15" picked: (gesture,
+# where, minutes the clock moves, times the minute numerals are switched,
+# times the hold ring shows or None where that depends on timing). The tap and
+# the hold themselves run through every shared scenario (e2e.*.touch).
+TOUCH_ROWS = [
+    ("tap", "face", 15, 0, 0),
+    ("hold", "face", -15, 0, 1),
+    ("long hold", "face", -15, 0, 1),
+    ("fast double tap", "face", 30, 0, 0),
+    ("mouse double click", "face", 30, 0, 0),
+    ("slide", "face", 0, 0, None),
+    ("second finger", "face", 0, 0, None),
+    ("pinch", "face", 0, 0, None),
+    ("tap", "picture", 0, 1, 0),
+    ("hold", "picture", 0, 0, 1),
+    ("fast double tap", "picture", 0, 2, 0),
+]
+
+# Counts what the page does while the fingers work: the picture switched
+# (its name follows the picture shown), the ring shown, text selections
+# started.
+_WATCH = """
+const w = window.__touch = {switched: 0, rings: 0, selects: 0};
+const picture = document.getElementById('facePicture'), ring = document.getElementById('holdRing');
+let name = picture.getAttribute('aria-label');
+new MutationObserver(records => {
+  const names = records.map(r => r.oldValue).concat([picture.getAttribute('aria-label')]);
+  for (const n of names.slice(1)) { if (n !== name) w.switched++; name = n; }
+}).observe(picture, {attributes: true, attributeFilter: ['aria-label'], attributeOldValue: true});
+new MutationObserver(records => {
+  for (const r of records) if (r.oldValue !== null) w.rings++;
+}).observe(ring, {attributes: true, attributeFilter: ['hidden'], attributeOldValue: true});
+document.addEventListener('selectstart', () => w.selects++, true);
+"""
+
+_PAGE = """
+const v = visualViewport, e = document.activeElement;
+return {zoom: v.scale, scroll: [scrollX, scrollY, v.offsetLeft, v.offsetTop],
+        selection: getSelection().type, focus: e ? e.id || e.tagName : null,
+        selects: window.__touch.selects};
+"""
+
+
+def face_minutes(s):
+    """The time the face shows, in minutes (its value for screen readers)."""
+    return int(s.js("return document.getElementById('faceFocus').getAttribute('aria-valuenow')"))
+
+
+def picture_centre(s):
+    x, y, w, h = s.element_rect("facePicture")
+    return x + w / 2, y + h / 2
+
+
+def gesture(s, name, x, y, during=None):
+    f = s.fingers
+    if name == "tap":
+        f.tap(x, y)
+    elif name == "hold":
+        return f.hold(x, y, during=during)
+    elif name == "long hold":
+        f.hold(x, y, seconds=3 * HOLD_S)
+    elif name == "fast double tap":
+        f.double_tap(x, y)
+    elif name == "mouse double click":
+        s.double_click(x, y)
+    elif name == "slide":
+        f.slide(x, y, 4 * SLOP, 2 * SLOP)
+    elif name == "second finger":
+        f.second_finger(x, y)
+    elif name == "pinch":
+        f.pinch(x, y, 80)
+    else:
+        raise ValueError(name)
+
+
+def ring_area(x, y, half=44):
+    return [(int(x) + dx, int(y) + dy) for dy in range(-half, half + 1) for dx in range(-half, half + 1)]
+
+
+@case
+def touch(s):
+    enter_manual(s)
+    focus = s.js("return document.activeElement.id || document.activeElement.tagName")
+    s.pick_step("15")
+    s.wait_title(title_for_step("15"))
+    # Picked by taps, the list leaves the focus where it was: its text with
+    # the focus would bring up a tablet's keyboard over the clock.
+    now = s.js("return document.activeElement.id || document.activeElement.tagName")
+    check(now == focus, f"the step list picked by taps moved the focus from {focus} to {now}")
+    face = s.face()
+    s.js(_WATCH)
+    page = s.js(_PAGE)
+    check(page["zoom"] == 1 and page["scroll"] == [0, 0, 0, 0], f"harness: the page starts at {page}")
+    minutes = face_minutes(s)
+    for name, where, moves, switched, rings in TOUCH_ROWS:
+        label = f"{name} on the {where}"
+        x, y = bare_spot(face) if where == "face" else picture_centre(s)
+        s.js("Object.assign(window.__touch, {switched: 0, rings: 0})")
+        before = s.shot(f"before-{name}-{where}".replace(" ", "-")) if (name, where) == ("hold", "face") \
+            else None
+        mid = []
+        taken = gesture(s, name, x, y, during=(lambda: mid.append(s.shot("hold-ring"))) if before else None)
+        want = minutes + moves
+        try:
+            wait_until(lambda: (face_minutes(s) - want) % 720 == 0, 3, f"the face after the {label}",
+                       interval=0.05)
+        except Failure:
+            raise Failure(f"{label}: the face shows {face_minutes(s)} minutes, expected {want} (mod 720)")
+        time.sleep(0.3)   # nothing more comes of it later
+        check((face_minutes(s) - want) % 720 == 0,
+              f"{label}: the face moved on to {face_minutes(s)} minutes afterwards, expected {want}")
+        minutes = want
+        seen = s.js("return window.__touch")
+        log(f"{label}: the face moved {moves:+d} minutes; numerals switched {seen['switched']} "
+            f"times, ring shown {seen['rings']} times")
+        check(seen["switched"] == switched, f"{label}: the minute numerals were switched "
+              f"{seen['switched']} times, expected {switched}")
+        if rings is not None:
+            check(seen["rings"] == rings, f"{label}: the hold ring showed {seen['rings']} times, "
+                  f"expected {rings}")
+        check(s.element_rect("holdRing") is None, f"{label}: the hold ring still shows after the lift")
+        now = s.js(_PAGE)
+        check(now == page, f"{label}: the page changed: {now}, before {page} (zoom, scroll, "
+              "selection, focus, selections started)")
+        if before:
+            check(taken is not None and taken < HOLD_S, f"{label}: the screenshot mid-hold came "
+                  f"{taken:.2f} s after the finger, after the hold time")
+            area = ring_area(x, y)
+            changed = sum(1 for p in area if mid[0].px(*p) != before.px(*p))
+            log(f"{label}: {changed} pixels around the finger changed mid-hold ({taken:.2f} s)")
+            check(changed > 300, f"{mid[0].path}: no ring around the finger mid-hold "
+                  f"({changed} pixels changed)")
+            after = s.shot("after-hold")
+            check(after.same_pixels(before, area), f"{after.path}: the hold left something around "
+                  f"the finger (compare {before.path})")
+
+
+# -- the classroom screen ----------------------------------------------------
+
+# (how the page fills the screen, its size in CSS pixels)
+SCREEN_ROWS = [
+    ("browser", 1920, 1080),   # the browser's own full screen, F11
+    ("browser", 1024, 768),    # a 4:3 projector
+    ("page", 1280, 800),       # the Fullscreen API
+    ("app", 1366, 768),        # the installed app, its own display mode
+]
+
+# What makes each title, in order: (what is done, the title it shows).
+TITLE_STEPS = [
+    (None, TITLE_AUTO),
+    ("60", title_for_step("60")),
+    ("live", TITLE_CLOCK),
+    ("manual", TITLE_AUTO),
+    ("1", title_for_step("1")),
+]
+
+# This Chromium's DevTools cannot emulate the display mode: the installed
+# app's is reported by a matchMedia that answers it as an app's window does.
+_AS_AN_APP = """
+const real = window.matchMedia.bind(window);
+window.matchMedia = q => real(q.replace('display-mode: standalone', 'min-width: 0px'));
+"""
+
+_HELP = """
+const e = document.getElementById('titleHelp');
+if (!e || e.hidden) return null;
+const r = e.getBoundingClientRect(), st = getComputedStyle(e);
+return {rect: [r.x, r.y, r.width, r.height], text: e.textContent, size: parseFloat(st.fontSize),
+        whole: e.scrollHeight <= e.clientHeight + 1 && e.scrollWidth <= e.clientWidth + 1,
+        shown: st.visibility === 'visible' && st.display !== 'none'};
+"""
+
+
+def title_help(s):
+    return s.js(_HELP)
+
+
+def fill_screen(s, way, on):
+    if way == "browser":
+        window = s.cdp("Browser.getWindowForTarget")["windowId"]
+        s.cdp("Browser.setWindowBounds", windowId=window,
+              bounds={"windowState": "fullscreen" if on else "normal"})
+    elif way == "page":
+        call = "requestFullscreen()" if on else "ownerDocument.exitFullscreen()"
+        done = s.cdp("Runtime.evaluate", expression=f"document.documentElement.{call}.then(() => 'ok')",
+                     userGesture=True, awaitPromise=True)
+        check(done.get("result", {}).get("value") == "ok", f"the Fullscreen API said {done}")
+    elif on:
+        s.app_script = s.cdp("Page.addScriptToEvaluateOnNewDocument", source=_AS_AN_APP)["identifier"]
+        s.reload()
+    else:
+        s.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=s.app_script)
+        s.reload()
+
+
+def check_title_help(s, want, label):
+    w, h = s.viewport
+    try:
+        help_ = wait_until(lambda: (lambda t: t if t and t["shown"] and t["text"] == want else None)(
+            title_help(s)), 5, f"the title beside the face ({label})", interval=0.1)
+    except Failure:
+        raise Failure(f"{label}: the title shown in the page is {title_help(s)}, expected {want!r}")
+    x, y, hw, hh = help_["rect"]
+    log(f"{label}: the title at ({x:.0f}, {y:.0f}) {hw:.0f}x{hh:.0f}, {help_['size']:.0f} px text")
+    check(x >= 0 and y >= 0 and x + hw <= w and y + hh <= h, f"{label}: the title at {help_['rect']} "
+          f"leaves the {w}x{h} screen")
+    check(help_["size"] >= max(12, h / 45), f"{label}: the title's text is {help_['size']} px, "
+          f"too small to read on a {h} px high screen")
+    check(help_["whole"], f"{label}: the title's text does not fit its band")
+    # Painted: light text on a dark band.
+    img = s.shot(f"title-{w}x{h}")
+    inside = [(px, py) for py in range(int(y) + 1, int(y + hh) - 1)
+              for px in range(int(x) + 1, int(x + hw) - 1)]
+    light = sum(1 for p in inside if min(img.px(*p)) > 200)
+    dark = sum(1 for p in inside if max(img.px(*p)) < 80)
+    check(light > 200 and dark > len(inside) / 2, f"{img.path}: the title band shows {light} light "
+          f"and {dark} dark pixels of {len(inside)}")
+    # It covers nothing drawn: under it the page shows its bare background.
+    s.js("document.getElementById('titleHelp').style.visibility = 'hidden'")
+    bare = s.shot(f"under-title-{w}x{h}")
+    s.js("document.getElementById('titleHelp').style.visibility = 'visible'")
+    around = [(px, py) for py in range(int(y) - 2, int(y + hh) + 2)
+              for px in range(int(x) - 2, int(x + hw) + 2) if bare.inside(px, py)]
+    background = corner(bare, s.face())
+    covered = [p for p in around if bare.px(*p) != background]
+    check(not covered, f"{bare.path}: the title covers {len(covered)} drawn pixels, the first at "
+          f"{covered[:3]}")
+
+
+@case
+def classroom(s):
+    for way, w, h in SCREEN_ROWS:
+        label = f"{w}x{h}, {way}"
+        log(f"-- {label}")
+        s.resize(w, h)
+        enter_live(s)     # 時計 puts "AUTO" back into the list
+        enter_manual(s)
+        time.sleep(0.3)
+        check(title_help(s) is None, f"{label}: the title shows in the page beside a title bar: "
+              f"{title_help(s)}")
+        fill_screen(s, way, True)
+        s.set_viewport(w, h)   # the screen's size, whatever the window had
+        s.settle()
+        if way == "app":
+            enter_manual(s)
+        face = s.face()
+        img = s.shot_when(f"full-{w}x{h}-{way}", hands_at(face, 0, 0))
+        check_manual_hands(img, face, 0, 0, f"{label}: the face laid out for the screen")
+        gone = sorted(i for i, c in minute_numerals(img, face).items() if c is None)
+        check(not gone, f"{img.path}: minute numerals {gone} missing from the face")
+        for step, want in TITLE_STEPS:
+            if step == "live":
+                enter_live(s)
+            elif step == "manual":
+                enter_manual(s)
+            elif step is not None:
+                s.pick_step(step)
+            s.wait_title(want)
+            check_title_help(s, want, f"{label}, {step or 'start'}")
+        fill_screen(s, way, False)
+        s.set_viewport(w, h)
+        s.settle()
+        time.sleep(0.3)
+        check(title_help(s) is None, f"{label}: the title still shows after full screen ends")
+
+
+def session_for(case_name):
+    return TouchSession if case_name == "touch" else BrowserSession
+
+
 def main():
-    return run(__doc__.splitlines()[1], CASES)
+    return run(__doc__.splitlines()[1], CASES, browser_class=session_for)
 
 
 if __name__ == "__main__":

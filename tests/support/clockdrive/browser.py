@@ -292,10 +292,10 @@ class BrowserSession(Driver):
 
     # -- input -------------------------------------------------------------
 
-    def mouse(self, kind, x, y, button=None, buttons=0, modifiers=0):
+    def mouse(self, kind, x, y, button=None, buttons=0, modifiers=0, count=1):
         params = dict(type=kind, x=float(x), y=float(y), modifiers=modifiers, buttons=buttons)
         if button is not None:
-            params.update(button=button, clickCount=1)
+            params.update(button=button, clickCount=count)
         self.cdp("Input.dispatchMouseEvent", **params)
 
     def click(self, x, y, button=1, modifiers=()):
@@ -308,6 +308,15 @@ class BrowserSession(Driver):
         self.mouse("mouseMoved", x, y, modifiers=mods)
         self.mouse("mousePressed", x, y, name, bit, mods)
         self.mouse("mouseReleased", x, y, name, 0, mods)
+
+    def double_click(self, x, y, button=1):
+        """Two clicks of one button, the second counted as a double click."""
+        self.alive()
+        name, bit = BUTTONS[button]
+        self.mouse("mouseMoved", x, y)
+        for count in (1, 2):
+            self.mouse("mousePressed", x, y, name, bit, count=count)
+            self.mouse("mouseReleased", x, y, name, 0, count=count)
 
     def press(self, key, modifiers=()):
         """A key pressed and released, by its X11 name (Tab, Return, space,

@@ -1,14 +1,15 @@
 """The command line every case script of the real program shares:
 
     SCRIPT --app PATH --wm none|openbox --artefacts DIR [--budget S] CASE
-    SCRIPT --site DIR [--page index.html|tirpo-clock.html] --artefacts DIR CASE
+    SCRIPT --site DIR [--page index.html|tirpo-clock.html] [--touch] --artefacts DIR CASE
 
 With --app the case drives the X11 program under a private X server; with
 --site it drives the web edition's page in headless Chromium (index.html
-served over http, or the single file from file://). Checks that the tools
-are there, gives the case its session (or the arguments alone, for a case
-that runs without one), stops it in time to clean up before CTest's own
-timeout, and reports. Exit status 0 when every check holds, 1 when one
+served over http, or the single file from file://), and with --touch on a
+touch screen, where clicks are taps and right clicks holds (touch.py).
+Checks that the tools are there, gives the case its session (or the
+arguments alone, for a case that runs without one), stops it in time to
+clean up before CTest's own timeout, and reports. Exit status 0 when every check holds, 1 when one
 fails, 2 when tools are missing.
 """
 
@@ -39,13 +40,17 @@ def run(description, cases, without_session=(), extra_tools=lambda case: (),
     program.add_argument("--site", help="the web edition's site folder")
     ap.add_argument("--page", choices=("index.html", "tirpo-clock.html"), default="index.html",
                     help="with --site: the served page or the single file from file://")
+    ap.add_argument("--touch", action="store_true",
+                    help="with --site: a touch screen, a finger for the mouse")
     ap.add_argument("--wm", choices=("none", "openbox"), default=wm)
     ap.add_argument("--artefacts", required=True)
     ap.add_argument("--budget", type=int, default=budget, help="seconds before giving up")
     ap.add_argument("case", choices=sorted(cases))
     args = ap.parse_args()
     web = args.site is not None
-    variant = ("web" if args.page == "index.html" else "file") if web else args.wm
+    if args.touch and not web:
+        ap.error("--touch goes with --site")
+    variant = ("touch" if args.touch else "web" if args.page == "index.html" else "file") if web else args.wm
     alone = args.case in without_session
     if not alone:
         if web:
@@ -69,7 +74,11 @@ def run(description, cases, without_session=(), extra_tools=lambda case: (),
         if alone:
             cases[args.case](args)
         elif web:
-            with browser_class(args.case)(args.site, args.page, args.artefacts) as session:
+            session_type = browser_class(args.case)
+            if args.touch:
+                from clockdrive.touch import TouchSession
+                session_type = TouchSession
+            with session_type(args.site, args.page, args.artefacts) as session:
                 cases[args.case](session)
         else:
             with session_class(args.case)(args.app, args.wm, args.artefacts) as session:
