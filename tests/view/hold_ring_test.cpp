@@ -1,5 +1,6 @@
 // The ring around a held finger: where it shows, when, how far it has
-// filled, the square it is drawn in, and how often it is redrawn.
+// filled, the square it is drawn in, and how often it is redrawn. When it
+// goes is the touch rule's (tests/window/touch_press_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -39,18 +40,6 @@ TEST(HoldRing, ShowsWhereTheFingerCameDownOnceItHasStayed) {
     EXPECT_DOUBLE_EQ(ring->filled, r.filled);
     EXPECT_DOUBLE_EQ(ring->sweepDegrees(), 360 * r.filled);
   }
-}
-
-TEST(HoldRing, GoneOnceThePressIsMadeOrTheFingerLifts) {
-  TouchPress touch;
-  touch.down(1, 300, 300, 0);
-  ASSERT_TRUE(holdRingFor(touch, kShow + 10, 15));
-  EXPECT_EQ(touch.check(kHold).button, kRightButton);
-  EXPECT_FALSE(holdRingFor(touch, kHold, 15));  // while the finger is still down
-  touch.up(1, 300, 300, kHold + 100);
-  touch.down(2, 300, 300, 1000);
-  touch.up(2, 300, 300, 1000 + kShow + 10);
-  EXPECT_FALSE(holdRingFor(touch, 1000 + kShow + 20, 15));
 }
 
 // The square holds the whole band, smoothed edge included, centred on the

@@ -299,6 +299,7 @@ TOUCH_ROWS = [
     ("tap", "picture", 0, 1, 0),
     ("hold", "picture", 0, 0, 1),
     ("fast double tap", "picture", 0, 2, 0),
+    ("long hold", "frame title", 0, 0, 0),   # text, which a long hold would select
 ]
 
 # Counts what the page does while the fingers work: the picture switched
@@ -331,8 +332,8 @@ def face_minutes(s):
     return int(s.js("return document.getElementById('faceFocus').getAttribute('aria-valuenow')"))
 
 
-def picture_centre(s):
-    x, y, w, h = s.element_rect("facePicture")
+def centre_of(s, element_id):
+    x, y, w, h = s.element_rect(element_id)
     return x + w / 2, y + h / 2
 
 
@@ -379,7 +380,8 @@ def touch(s):
     minutes = face_minutes(s)
     for name, where, moves, switched, rings in TOUCH_ROWS:
         label = f"{name} on the {where}"
-        x, y = bare_spot(face) if where == "face" else picture_centre(s)
+        x, y = (bare_spot(face) if where == "face" else
+                centre_of(s, "facePicture" if where == "picture" else "Frame1_title"))
         s.js("Object.assign(window.__touch, {switched: 0, rings: 0})")
         before = s.shot(f"before-{name}-{where}".replace(" ", "-")) if (name, where) == ("hold", "face") \
             else None
@@ -405,6 +407,8 @@ def touch(s):
                   f"expected {rings}")
         check(s.element_rect("holdRing") is None, f"{label}: the hold ring still shows after the lift")
         now = s.js(_PAGE)
+        if where == "frame title":
+            now["focus"] = page["focus"]   # a press beside the controls takes it, as a click does
         check(now == page, f"{label}: the page changed: {now}, before {page} (zoom, scroll, "
               "selection, focus, selections started)")
         if before:

@@ -6,6 +6,7 @@ end-to-end tests, the robustness tests and the benchmarks.
   driver    what driving the clock takes on every edition, written once
   session   one running X11 clock: clicks, picks, resizes, titles, screenshots
   browser   the same for the web page in headless Chromium (DevTools protocol)
+  touch     the web page on a touch screen: fingers, and taps and holds for clicks
   face      the clock's sizes, colours, titles, steps and dial geometry
   image     screenshots as RGB pixels
   reading   hands, numerals and dots read off a screenshot
