@@ -48,6 +48,11 @@ class Fingers:
     def __init__(self, session):
         self.s = session
         self.down = {}
+        self.since = {}
+        self.longest = 0.0   # the longest a finger stayed down, since forget()
+
+    def forget(self):
+        self.longest = 0.0
 
     def _send(self, kind, points):
         self.s.cdp("Input.dispatchTouchEvent", type=kind,
@@ -57,6 +62,7 @@ class Fingers:
     def put(self, finger, x, y):
         self.down[finger] = (x, y)
         self._send("touchStart", self.down)
+        self.since[finger] = time.monotonic()
 
     def move(self, finger, x, y):
         self.down[finger] = (x, y)
@@ -64,9 +70,11 @@ class Fingers:
 
     def lift(self, finger):
         self._send("touchEnd", {finger: self.down.pop(finger)})
+        self.longest = max(self.longest, time.monotonic() - self.since.pop(finger))
 
     def cancel(self):
         self.down.clear()
+        self.since.clear()
         self._send("touchCancel", {})
 
     # -- gestures ------------------------------------------------------------
