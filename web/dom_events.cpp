@@ -4,6 +4,7 @@
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 
+#include <cstdio>
 #include <vector>
 
 // Attaches a listener that hands the event to the handler numbered token.
@@ -49,6 +50,23 @@ void listenMedia(const std::string& query, EventHandler handler) {
 emscripten::val document() { return emscripten::val::global("document"); }
 emscripten::val window() { return emscripten::val::global("window"); }
 emscripten::val element(const std::string& id) { return document().call<emscripten::val>("getElementById", id); }
+
+void setStyle(const emscripten::val& e, const char* property, const std::string& value) {
+  e["style"].call<void>("setProperty", std::string(property), value);
+}
+
+std::string cssPixels(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3fpx", v);
+  return text;
+}
+
+void placeAt(const emscripten::val& e, double left, double top, double width, double height) {
+  setStyle(e, "left", cssPixels(left));
+  setStyle(e, "top", cssPixels(top));
+  setStyle(e, "width", cssPixels(width));
+  setStyle(e, "height", cssPixels(height));
+}
 
 EMSCRIPTEN_BINDINGS(tirpo_dom_events) { emscripten::function("tirpoDispatch", &dispatch); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Browser events delivered to C++: a handler is attached to an element (or
 // to the window or document) for one event type, and gets the event object.
+// And the few calls on elements that the page makes everywhere.
 
 #include <emscripten/val.h>
 
@@ -17,6 +18,12 @@ void listen(const std::string& target, const std::string& type, EventHandler han
 void listenMedia(const std::string& query, EventHandler handler);
 
 emscripten::val element(const std::string& id);
+// Sets one property of an element's own style.
+void setStyle(const emscripten::val& element, const char* property, const std::string& value);
+// A length in CSS pixels, as the style takes it.
+std::string cssPixels(double v);
+// Places a positioned element on a box of CSS pixels.
+void placeAt(const emscripten::val& element, double left, double top, double width, double height);
 emscripten::val document();
 emscripten::val window();
 

@@ -120,10 +120,7 @@ void FaceAccess::updateNames() {
   if (visible) {
     setAttribute(picture, "aria-label", pictureName(*visible));
     const TwipRect& r = visible->twips();
-    picture["style"].call<void>("setProperty", std::string("left"), std::to_string(r.left / 15) + "px");
-    picture["style"].call<void>("setProperty", std::string("top"), std::to_string(r.top / 15) + "px");
-    picture["style"].call<void>("setProperty", std::string("width"), std::to_string(r.width / 15) + "px");
-    picture["style"].call<void>("setProperty", std::string("height"), std::to_string(r.height / 15) + "px");
+    placeAt(picture, r.left / 15, r.top / 15, r.width / 15, r.height / 15);
   }
 }
 

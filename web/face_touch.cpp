@@ -22,8 +22,6 @@ int idOf(const val& e) { return e["pointerId"].as<int>(); }
 double xOf(const val& e) { return e["offsetX"].as<double>() * kTwipsPerCssPixel; }
 double yOf(const val& e) { return e["offsetY"].as<double>() * kTwipsPerCssPixel; }
 
-std::string px(int v) { return std::to_string(v) + "px"; }
-
 }  // namespace
 
 FaceTouch::FaceTouch(Form88& form)
@@ -77,11 +75,7 @@ void FaceTouch::showHold() {
 
 void FaceTouch::draw(const HoldRing& ring) {
   const PixelBox area = ring.area();
-  const val style = ring_["style"];
-  style.call<void>("setProperty", std::string("left"), px(area.x));
-  style.call<void>("setProperty", std::string("top"), px(area.y));
-  style.call<void>("setProperty", std::string("width"), px(area.w));
-  style.call<void>("setProperty", std::string("height"), px(area.h));
+  placeAt(ring_, area.x, area.y, area.w, area.h);
   const double scale = std::max(1.0, window()["devicePixelRatio"].as<double>());
   const int bw = static_cast<int>(std::lround(area.w * scale)), bh = static_cast<int>(std::lround(area.h * scale));
   if (ring_["width"].as<int>() != bw) ring_.set("width", bw);

@@ -22,12 +22,6 @@ const char* const kWithoutTitleBar[] = {"(display-mode: fullscreen)", "(display-
 
 bool present(const val& v) { return !v.isNull() && !v.isUndefined(); }
 
-void setStyle(val e, const char* property, const std::string& value) {
-  e["style"].call<void>("setProperty", std::string(property), value);
-}
-
-std::string px(int v) { return std::to_string(v) + "px"; }
-
 }  // namespace
 
 TitleHelp::TitleHelp(const Form88& form) : form_(form) {
@@ -71,25 +65,22 @@ void TitleHelp::place() {
   const val w = window();
   const int width = std::max(1, w["innerWidth"].as<int>()), height = std::max(1, w["innerHeight"].as<int>());
   const TitleHelpStyle style = titleHelpStyle(height);
-  setStyle(help, "font-size", px(style.textPixels));
-  setStyle(help, "padding", px(style.padding()));
+  setStyle(help, "font-size", cssPixels(style.textPixels));
+  setStyle(help, "padding", cssPixels(style.padding()));
   // Measured where it stands, unseen, at each width the rule asks about.
   setStyle(help, "visibility", "hidden");
   setStyle(help, "height", "auto");
   help.set("hidden", false);
   const PixelBox box =
       placeTitleHelp({0, 0, width, height}, clockArea(form_, kTwipsPerCssPixel), style, [&help](int boxWidth) {
-        setStyle(help, "width", px(boxWidth));
+        setStyle(help, "width", cssPixels(boxWidth));
         return static_cast<int>(std::ceil(help.call<val>("getBoundingClientRect")["height"].as<double>()));
       });
   if (box.empty()) {
     help.set("hidden", true);  // nowhere to put it without covering the clock
     return;
   }
-  setStyle(help, "left", px(box.x));
-  setStyle(help, "top", px(box.y));
-  setStyle(help, "width", px(box.w));
-  setStyle(help, "height", px(box.h));
+  placeAt(help, box.x, box.y, box.w, box.h);
   setStyle(help, "visibility", "visible");
 }
 

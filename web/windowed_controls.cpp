@@ -20,22 +20,7 @@ val create(const std::string& tag, const std::string& id, val parent) {
   return e;
 }
 
-void setStyle(val e, const char* property, const std::string& value) {
-  e["style"].call<void>("setProperty", std::string(property), value);
-}
-
-std::string px(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3fpx", v);
-  return text;
-}
-
-void place(val e, const TwipRect& r) {
-  setStyle(e, "left", px(r.left / 15));
-  setStyle(e, "top", px(r.top / 15));
-  setStyle(e, "width", px(r.width / 15));
-  setStyle(e, "height", px(r.height / 15));
-}
+void place(val e, const TwipRect& r) { placeAt(e, r.left / 15, r.top / 15, r.width / 15, r.height / 15); }
 
 }  // namespace
 

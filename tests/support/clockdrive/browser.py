@@ -85,6 +85,8 @@ class BrowserSession(Driver):
     session names its window manager.
     """
 
+    mobile = False          # a phone's or tablet's viewport, which pinches and scrolls
+
     def __init__(self, site, page, artefacts, served=None, titles=OWN_TITLES,
                  ready=CLOCK_READY, width=START_PIXELS, height=START_PIXELS):
         super().__init__(artefacts)
@@ -277,7 +279,7 @@ class BrowserSession(Driver):
             self.scale = scale
         self.viewport = (w, h)
         self.cdp("Emulation.setDeviceMetricsOverride", width=w, height=h,
-                 deviceScaleFactor=self.scale, mobile=False)
+                 deviceScaleFactor=self.scale, mobile=self.mobile)
 
     def element_rect(self, element_id):
         """(x, y, width, height) of the element with this id, or None when it

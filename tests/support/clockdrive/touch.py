@@ -137,6 +137,8 @@ class TouchSession(BrowserSession):
     """The browser session with a finger for the mouse (see the module's
     description)."""
 
+    mobile = True
+
     def __init__(self, *args, **kwargs):
         super().__init__(*args, **kwargs)
         self.wm = "touch"
@@ -145,13 +147,6 @@ class TouchSession(BrowserSession):
     def _start_browser(self):
         super()._start_browser()
         self.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-
-    def set_viewport(self, w, h, scale=None):
-        if scale is not None:
-            self.scale = scale
-        self.viewport = (w, h)
-        self.cdp("Emulation.setDeviceMetricsOverride", width=w, height=h,
-                 deviceScaleFactor=self.scale, mobile=True)
 
     def click(self, x, y, button=1, modifiers=()):
         self.alive()
