@@ -63,7 +63,6 @@ class ClockWindowTest : public tirpo::test::ClockWindowTestBase {
 
  private slots:
   void startUpWindow();
-  void tabOrderFollowsTabIndices();
   void modeButtonColours_data();
   void modeButtonColours();
   void liveClockRendering();
@@ -118,27 +117,6 @@ void ClockWindowTest::startUpWindow() {
     QVERIFY2(near(pixel(img, p), kLightGrey, 0), qPrintable(describe(pixel(img, p))));
   }
   QVERIFY(!w.form().Ji.visible() && !w.form().Hun.visible() && !w.form().Byou.visible());
-}
-
-void ClockWindowTest::tabOrderFollowsTabIndices() {
-  ClockWindow& w = *window;
-
-  // Command8 (5), Command12 (7), Check2 (8), Check3(2) (12), Check3(1) (13),
-  // Check3(0) (14), Combo1 (15).
-  const QList<QWidget*> expected{w.clockButton(), w.manualButton(), fiveMinuteBox(w), w.handBox(2),
-                                 w.handBox(1),    w.handBox(0),     w.stepList()};
-  QVERIFY(!expected.contains(nullptr));
-  QList<QWidget*> seen;
-  QWidget* cur = w.clockButton();
-  for (int steps = 0; steps < 100; ++steps) {
-    QWidget* probe = cur;
-    // The list's line edit stands for the list itself.
-    if (probe == editOf(w)) probe = w.stepList();
-    if (expected.contains(probe) && !seen.contains(probe)) seen.append(probe);
-    cur = cur->nextInFocusChain();
-    if (cur == w.clockButton()) break;
-  }
-  QCOMPARE(seen, expected);
 }
 
 void ClockWindowTest::modeButtonColours_data() {
