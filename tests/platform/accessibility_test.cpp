@@ -582,8 +582,7 @@ void AccessibilityTest::faceActionsStepTheTime() {
 
 void AccessibilityTest::pictureFocusAndSwitchesAreTold() {
   ClockWindow& w = *window;
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  activate(w);
   w.manualButton()->click();
   finishEvent(w);
   w.stepList()->setFocus(Qt::TabFocusReason);
@@ -647,8 +646,7 @@ void AccessibilityTest::aHeldKeyIsToldTwiceASecond() {
   ClockWindow& w = *window;
   perform(w, clock, QStringLiteral("今何時"));
   perform(w, clock, QStringLiteral("pick:1"));
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  activate(w);
   w.surface()->setFocus(Qt::TabFocusReason);
   finishEvent(w);
   captured.clear();

@@ -330,8 +330,7 @@ void ClockWindowTest::typingIntoStepList() {
 
   // The user clicks into the box, so the keyboard focus is there.
   QLineEdit* edit = editOf(w);
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  activate(w);
   QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
   QTRY_VERIFY(edit->hasFocus());
   // Whatever happens below, the focus leaves the box while the window still

@@ -26,12 +26,6 @@ using namespace tirpo::test;
 
 namespace {
 
-// The shown window made the active one, as the user's click on it would.
-void activate(ClockWindow& w) {
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
 // Tab from wherever the focus is, as the user presses it.
 void tab(bool back = false) {
   QWidget* at = QApplication::focusWidget();
