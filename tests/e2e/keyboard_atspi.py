@@ -12,9 +12,9 @@ Cases:
   keyboard  Tab to 今何時 and press Space: it is the checked one of the two
             mode buttons; pick step 5 with the arrow keys, Tab to the face
             (named 時計の文字盤, its value range 60 to 779), Right three times:
-            the face reads "12時15分" and the minute hand points at 3; Left:
-            "12時10分"; Tab to the picture and Space gives the focus to the
-            other picture; the face's step actions move the time too.
+            the face reads "12時15分"; Left: "12時10分"; Tab to the picture
+            and Space gives the focus to the other picture; the face's step
+            actions move the time too.
   walk      A second client walks the whole accessible tree over and over
             while the pictures toggle and the modes change, then the window
             is closed with the keyboard: the program neither crashes nor
@@ -29,9 +29,8 @@ import sys
 import tempfile
 import time
 
-from clockdrive.face import GREEN, TITLE_AUTO, TITLE_CLOCK, title_for_step
+from clockdrive.face import TITLE_AUTO, TITLE_CLOCK, title_for_step
 from clockdrive.process import Failure, _die_with_parent, check, log, stop_pid, wait_until
-from clockdrive.reading import minute_hand
 from clockdrive.runner import run
 from clockdrive.session import ClockSession
 
@@ -219,17 +218,11 @@ def keyboard(s):
     check((value.minimumValue, value.maximumValue, value.currentValue) == (60, 779, 720),
           f"the face's value {value.currentValue} in {value.minimumValue}..{value.maximumValue}")
 
+    # (What a step paints is the end-to-end cases' to show.)
     keys.press("Right", "Right", "Right")
     wait_name(face, "12時15分", "three times Right")
-    geometry = s.face()
-    img = s.shot_when("12-15", lambda im: minute_hand(im, geometry, GREEN).points_at(90, 3))
-    m = minute_hand(img, geometry, GREEN)
-    check(m.points_at(90, 3), f"{img.path}: minute hand {m}, expected 90 deg (pointing at 3)")
     keys.press("Left")
     wait_name(face, "12時10分", "Left")
-    img = s.shot_when("12-10", lambda im: minute_hand(im, geometry, GREEN).points_at(60, 3))
-    m = minute_hand(img, geometry, GREEN)
-    check(m.points_at(60, 3), f"{img.path}: minute hand {m}, expected 60 deg")
 
     # The picture: one more stop; Space presses it.
     keys.press("Tab")

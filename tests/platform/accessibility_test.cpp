@@ -412,20 +412,18 @@ void AccessibilityTest::pictureNamesFollowTheNumerals() {
   const Form88& f = w.form();
 
   const auto press = [&] { visiblePicture(w)->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); };
-  // Each row: whether the minute numerals are shown, and what the one
-  // picture offered says a press will do.
-  for (int round = 0; round < 2; ++round) {
-    QVERIFY(f.Suuji2[10].visible());
-    QVERIFY(visiblePicture(w));
-    QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kHideNumerals);
-    press();
-    QVERIFY(!f.Suuji2[10].visible());
-    QVERIFY(visiblePicture(w));
-    QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kShowNumerals);
-    press();
-    QVERIFY(f.Suuji2[10].visible());
-    QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kHideNumerals);
-  }
+  // What the one picture offered says a press will do, as the minute
+  // numerals go and come back.
+  QVERIFY(f.Suuji2[10].visible());
+  QVERIFY(visiblePicture(w));
+  QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kHideNumerals);
+  press();
+  QVERIFY(!f.Suuji2[10].visible());
+  QVERIFY(visiblePicture(w));
+  QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kShowNumerals);
+  press();
+  QVERIFY(f.Suuji2[10].visible());
+  QCOMPARE(visiblePicture(w)->text(QAccessible::Name), kHideNumerals);
 }
 
 void AccessibilityTest::faceReadsTheTimeShown_data() {
@@ -434,17 +432,14 @@ void AccessibilityTest::faceReadsTheTimeShown_data() {
   QTest::addColumn<QString>("name");        // what the face reads afterwards
   QTest::addColumn<bool>("changes");        // the face reads something else than before
 
-  // The manual clock counts minutes after 12 o'clock.
+  // What the face reads for a time is the window model's; here each way the
+  // time shown changes, or does not, is told, or not: a mode button, a
+  // press of each button, a pick, the picture, the run, the live clock's
+  // tick within a minute and into the next, a press it ignores.
   QTest::newRow("今何時 from start") << QStringList{} << "今何時"
                                      << "12時0分" << true;
   QTest::newRow("今何時, 15, left") << QStringList{"今何時", "pick:15"} << "left"
                                     << "12時15分" << true;
-  QTest::newRow("今何時, 15, left, right") << QStringList{"今何時", "pick:15", "left"} << "right"
-                                           << "12時0分" << true;
-  QTest::newRow("before 12: right twice") << QStringList{"今何時", "pick:15", "right"} << "right"
-                                          << "11時30分" << true;
-  QTest::newRow("60 x13: 1 o'clock again") << (QStringList{"今何時", "pick:60"} << QStringList(12, "left")) << "left"
-                                           << "1時0分" << true;
   QTest::newRow("pick changes no time") << QStringList{"今何時", "pick:15", "left"} << "pick:5"
                                         << "12時15分" << false;
   QTest::newRow("picture changes no time") << QStringList{"今何時", "pick:15", "left"} << "picture"
@@ -453,32 +448,18 @@ void AccessibilityTest::faceReadsTheTimeShown_data() {
                                           << "12時0分" << false;
   QTest::newRow("AUTO run tick") << QStringList{"今何時", "left"} << "run"
                                  << "12時1分" << true;
-  QTest::newRow("AUTO backward tick") << QStringList{"今何時", "right"} << "run"
-                                      << "11時59分" << true;
-  QTest::newRow("今何時 again clears") << QStringList{"今何時", "pick:15", "left"} << "今何時"
-                                       << "12時0分" << true;
   // The live clock reads the computer's hours, 0 to 23.
   QTest::newRow("live: first tick") << QStringList{"time:3:15:00", "時計"} << "tick"
                                     << "3時15分" << true;
-  QTest::newRow("live: afternoon") << QStringList{"time:15:30:20", "時計"} << "tick"
-                                   << "15時30分" << true;
-  QTest::newRow("live: midnight") << QStringList{"time:0:00:00", "時計"} << "tick"
-                                  << "0時0分" << true;
   QTest::newRow("live: same minute") << QStringList{"time:3:15:00", "時計", "tick", "time:3:15:40"} << "tick"
                                      << "3時15分" << false;
   QTest::newRow("live: next minute") << QStringList{"time:3:15:59", "時計", "tick", "time:3:16:00"} << "tick"
                                      << "3時16分" << true;
-  QTest::newRow("live: next hour") << QStringList{"time:9:59:59", "時計", "tick", "time:10:00:00"} << "tick"
-                                   << "10時0分" << true;
   QTest::newRow("live: press ignored") << QStringList{"time:3:15:00", "時計", "tick"} << "left"
                                        << "3時15分" << false;
   // 時計 clears the live clock's values, so until its next tick the face reads
   // no time, as it does before the first one.
   QTest::newRow("live: 時計 again") << QStringList{"time:3:15:00", "時計", "tick"} << "時計" << kNoTime << true;
-  QTest::newRow("live then 今何時") << QStringList{"time:3:15:00", "時計", "tick"} << "今何時"
-                                    << "12時0分" << true;
-  // Until the live clock's first tick its hands show no time.
-  QTest::newRow("manual then 時計") << QStringList{"今何時", "pick:15", "left"} << "時計" << kNoTime << true;
   QTest::newRow("before any button: press") << QStringList{} << "left" << kNoTime << false;
 }
 
@@ -601,8 +582,7 @@ void AccessibilityTest::faceActionsStepTheTime() {
 
 void AccessibilityTest::pictureFocusAndSwitchesAreTold() {
   ClockWindow& w = *window;
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  activate(w);
   w.manualButton()->click();
   finishEvent(w);
   w.stepList()->setFocus(Qt::TabFocusReason);
@@ -666,8 +646,7 @@ void AccessibilityTest::aHeldKeyIsToldTwiceASecond() {
   ClockWindow& w = *window;
   perform(w, clock, QStringLiteral("今何時"));
   perform(w, clock, QStringLiteral("pick:1"));
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
+  activate(w);
   w.surface()->setFocus(Qt::TabFocusReason);
   finishEvent(w);
   captured.clear();

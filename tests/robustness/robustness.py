@@ -20,12 +20,8 @@ check holds, 1 when one fails, 2 when tools are missing.
 
 import os
 import re
-import resource
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 from clockdrive.face import (GREEN, LIGHT_GREY, LIVE_GREEN, MANUAL_GREY, OWN_TITLES, STEPS,
@@ -34,7 +30,8 @@ from clockdrive.image import Image
 from clockdrive.looks import (bare_spot, check_background, check_live_hands, check_manual_hands,
                               combo_rect, combo_shown, corner, enter_live, enter_manual, hands_at,
                               live_shot)
-from clockdrive.process import Failure, _die_with_parent, check, log, stop_pid, wait_until
+from clockdrive.no_display import run_without_display, unserved_display
+from clockdrive.process import Failure, check, log, wait_until
 from clockdrive.reading import minute_hand, minute_numerals, ring
 from clockdrive.runner import run
 from clockdrive.session import ClockSession
@@ -58,95 +55,25 @@ def check_title(s, expected, label):
 
 # -- no display ----------------------------------------------------------------
 
-def unserved_display():
-    """A display number with neither a socket, an abstract socket nor a lock."""
-    try:
-        with open("/proc/net/unix") as f:
-            abstract = f.read()
-    except OSError:
-        abstract = ""
-    for n in range(9917, 9999):
-        if (not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock")
-                and f"@/tmp/.X11-unix/X{n}" not in abstract):
-            return f":{n}"
-    raise Failure("no unused display number in :9917..:9998")
-
-
-def _allow_core_dumps():
-    """In the child before exec: a crash leaves a core file (with the kernel's
-    usual pattern "core" in the working directory), so a crash cannot hide."""
-    _die_with_parent()
-    resource.setrlimit(resource.RLIMIT_CORE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
-
-
 def no_display_rows():
     unserved = unserved_display()
     gone = {"DISPLAY": None, "WAYLAND_DISPLAY": None, "QT_QPA_PLATFORM": None}
-    # (what the row is, environment changes: None removes the variable)
+    # (what the row is, environment changes: None removes the variable, what
+    # the line must name)
     return [
-        ("DISPLAY unset", dict(gone)),
-        ("DISPLAY empty", dict(gone, DISPLAY="")),
-        ("DISPLAY names a display nobody serves", dict(gone, DISPLAY=unserved)),
-        ("unserved display, no XDG_RUNTIME_DIR", dict(gone, DISPLAY=unserved, XDG_RUNTIME_DIR=None)),
-        ("DISPLAY unset, QT_QPA_PLATFORM=xcb", dict(gone, QT_QPA_PLATFORM="xcb")),
-        ("unserved display, QT_QPA_PLATFORM=xcb", dict(gone, DISPLAY=unserved, QT_QPA_PLATFORM="xcb")),
+        ("DISPLAY unset", dict(gone), ["DISPLAY not set"]),
+        ("DISPLAY empty", dict(gone, DISPLAY=""), ["DISPLAY not set"]),
+        ("DISPLAY names a display nobody serves", dict(gone, DISPLAY=unserved), [f"DISPLAY={unserved}"]),
+        ("unserved display, no XDG_RUNTIME_DIR", dict(gone, DISPLAY=unserved, XDG_RUNTIME_DIR=None),
+         [f"DISPLAY={unserved}"]),
+        ("DISPLAY unset, QT_QPA_PLATFORM=xcb", dict(gone, QT_QPA_PLATFORM="xcb"),
+         ["QT_QPA_PLATFORM=xcb", "DISPLAY not set"]),
+        ("unserved display, QT_QPA_PLATFORM=xcb", dict(gone, DISPLAY=unserved, QT_QPA_PLATFORM="xcb"),
+         ["QT_QPA_PLATFORM=xcb", f"DISPLAY={unserved}"]),
         ("DISPLAY unset, a Wayland session nobody serves",
-         dict(gone, WAYLAND_DISPLAY="wayland-tirpo-unserved", XDG_SESSION_TYPE="wayland")),
+         dict(gone, WAYLAND_DISPLAY="wayland-tirpo-unserved", XDG_SESSION_TYPE="wayland"),
+         ["DISPLAY not set", "WAYLAND_DISPLAY=wayland-tirpo-unserved"]),
     ]
-
-
-def run_without_display(app, label, changes, artefacts, timeout=10):
-    """Runs the program once; returns a list of what was wrong."""
-    env = dict(os.environ)
-    for k, v in changes.items():
-        if v is None:
-            env.pop(k, None)
-        else:
-            env[k] = v
-    cwd = tempfile.mkdtemp(prefix="tirpo-nodisplay-")
-    problems = []
-    try:
-        start = time.monotonic()
-        proc = subprocess.Popen([app], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                preexec_fn=_allow_core_dumps)
-        try:
-            out, err = proc.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            stop_pid(proc, "tirpo-clock")
-            out, err = proc.communicate()
-            problems.append(f"still running after {timeout} s; stopped it")
-        took = time.monotonic() - start
-        rc = proc.returncode
-        err_text = err.decode(errors="replace")
-        lines = err_text.splitlines()
-        with open(os.path.join(artefacts, "runs.log"), "a") as f:
-            f.write(f"== {label}: {changes}\nexit {rc} after {took:.2f} s\n"
-                    f"-- stdout --\n{out.decode(errors='replace')}-- stderr --\n{err_text}\n")
-        log(f"{label}: exit {rc} after {took:.2f} s, stderr {lines!r}")
-        if rc is not None and rc < 0:
-            problems.append(f"killed by signal {-rc} ({signal.Signals(-rc).name})")
-        elif rc == 0:
-            problems.append("exit status 0 although no window could be shown")
-        if len(lines) != 1 or not lines[0].strip():
-            problems.append(f"{len(lines)} lines on stderr, expected exactly one: {lines!r}")
-        else:
-            line = lines[0]
-            if "display" not in line.lower():
-                problems.append(f"the stderr line does not speak of the display: {line!r}")
-            shown = changes.get("DISPLAY")
-            if shown and shown not in line:
-                problems.append(f"the stderr line does not name DISPLAY={shown}: {line!r}")
-        if out:
-            problems.append(f"output on stdout: {out[:200]!r}")
-        cores = [n for n in os.listdir(cwd) if n.startswith("core")]
-        if cores:
-            for n in cores:
-                shutil.move(os.path.join(cwd, n), os.path.join(artefacts, f"{label}-{n}"))
-            problems.append(f"left a core dump: {cores}")
-    finally:
-        shutil.rmtree(cwd, ignore_errors=True)
-    return [f"{label}: {p}" for p in problems]
 
 
 def no_display(args):
@@ -162,8 +89,9 @@ def no_display(args):
     except OSError:
         pass
     problems = []
-    for label, changes in no_display_rows():
-        problems += run_without_display(args.app, label, changes, args.artefacts)
+    for label, changes, wants in no_display_rows():
+        env = {k: v for k, v in dict(os.environ, **changes).items() if v is not None}
+        problems += run_without_display(args.app, label, env, args.artefacts, wants)
     check(not problems, "; ".join(problems))
 
 

@@ -49,9 +49,6 @@ using Mode = FaceMode;
 
 const char* modeName(Mode m) { return m == Mode::StartUp ? "start" : m == Mode::LiveClock ? "live" : "manual"; }
 
-// Which mode the window is in, as its press handler tells them apart.
-Mode modeOf(const Form88& f) { return f.faceMode(); }
-
 #define STORM_REQUIRE(cond, what)        \
   do {                                   \
     if (!(cond)) {                       \
@@ -222,7 +219,7 @@ void Storm::pressSomewhere(std::ostringstream& what) {
 // Delivers a press (deliver says whether it reached the surface) and records
 // what it must have done, by the mode it met.
 void Storm::press(int button, std::ostringstream& what, const std::function<bool()>& deliver) {
-  const Mode mode = modeOf(f_);
+  const Mode mode = f_.faceMode();
   const Boolean running = f_.Timer4.enabled();
   const std::string label1 = f_.Label1.caption();
   const std::string combo = f_.Combo1.text();
@@ -497,7 +494,7 @@ std::string Storm::onWholeSecond(const Line& hand, double fromSecond, double toS
 
 std::string Storm::invariants() const {
   const Form88& f = f_;
-  const Mode mode = modeOf(f);
+  const Mode mode = f.faceMode();
 
   // At most one direction (a flag holds True or False by its type).
   STORM_REQUIRE(!(f.state.runForward == True && f.state.runBackward == True), "both directions are set");
@@ -695,7 +692,7 @@ TEST(Storm, EveryEventLeavesAConsistentFace) {
     ASSERT_EQ(effect, "") << "seed " << seed << " event " << i << ": " << what << history(i);
     const std::string broken = storm.invariants();
     ASSERT_EQ(broken, "") << "seed " << seed << " event " << i << ": " << what << history(i);
-    ++inMode[static_cast<std::size_t>(modeOf(storm.form()))];
+    ++inMode[static_cast<std::size_t>(storm.form().faceMode())];
     ++i;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

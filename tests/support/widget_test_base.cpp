@@ -106,6 +106,11 @@ QCheckBox* fiveMinuteBox(ClockWindow& w) {
   return nullptr;
 }
 
+void activate(ClockWindow& w) {
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
 void ClockWindowTestBase::init() {
   clock = fakes::FakeClock{};
   window = std::make_unique<ClockWindow>(&clock);

@@ -65,6 +65,8 @@ void click(QAbstractButton* button);
 void clickCheckBox(QCheckBox* box);
 // The five-minute box, which the window keeps hidden.
 QCheckBox* fiveMinuteBox(ClockWindow& w);
+// The shown window made the active one, as the user's click on it would.
+void activate(ClockWindow& w);
 
 // --- the fixture ----------------------------------------------------------------
 

@@ -100,7 +100,8 @@ TEST(AccessibleClockModes, WhatEachModeTells) {
 }
 
 // Wherever presses take the manual clock, and whatever the hour of the
-// live clock, the value is the time shown and stays inside the range given.
+// live clock, the value and the text are the time shown, and the value stays
+// inside the range given.
 TEST_F(AccessibleClock, TheValueKeepsToItsRange) {
   const struct {
     int step;  // list position
@@ -117,6 +118,7 @@ TEST_F(AccessibleClock, TheValueKeepsToItsRange) {
       minutes += run.button == kLeftButton ? by : -by;
       const rules::HourMinute want = shownFor(minutes);
       ASSERT_EQ(faceValue(f), want.hour * 60 + want.minute) << "after " << i + 1 << " presses";
+      ASSERT_EQ(faceValueText(f), std::to_string(want.hour) + "時" + std::to_string(want.minute) + "分");
       const auto range = faceValueRange(f);
       ASSERT_TRUE(range);
       EXPECT_GE(*faceValue(f), range->minimum);
@@ -129,6 +131,7 @@ TEST_F(AccessibleClock, TheValueKeepsToItsRange) {
     const auto range = faceValueRange(f);
     ASSERT_TRUE(range && faceValue(f));
     EXPECT_EQ(*faceValue(f), hour * 60 + 59);
+    EXPECT_EQ(faceValueText(f), std::to_string(hour) + "時59分");
     EXPECT_GE(*faceValue(f), range->minimum);
     EXPECT_LE(*faceValue(f), range->maximum);
   }

@@ -10,7 +10,7 @@
 namespace tirpo {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
+using rules::kPi;
 
 class Layout : public LoadedForm {
  protected:

@@ -159,6 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Touch, TouchPressCases, testing::ValuesIn(kCases),
 // The hold shows from a moment after the finger came down, fills up to the
 // press and is gone once it is made or the finger lifts or slides.
 TEST(TouchPress, HoldShowsHowFarItHasCome) {
+  EXPECT_EQ(kHold, 500);  // half a second: the design's number, pinned here once
   TouchPress touch;
   EXPECT_LT(touch.holdShown(0), 0);
   touch.down(1, 700, 800, 1000);

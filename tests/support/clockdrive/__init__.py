@@ -12,6 +12,7 @@ end-to-end tests, the robustness tests and the benchmarks.
   reading   hands, numerals and dots read off a screenshot
   looks     what the face must look like in each mode
   xclient   the X requests the command-line tools lack (libX11 via ctypes)
+  no_display  the program started where it cannot open a display
   runner    the command line of the case scripts
 
 Put tests/support on PYTHONPATH to import it (CTest and bench/run.sh do).
