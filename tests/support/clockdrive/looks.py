@@ -55,9 +55,13 @@ def live_shot(s, name, timeout=5):
     """A screenshot of the live clock with the time of day it shows."""
     face = s.face()
 
+    # Until the first tick after 時計 the hands stand where they were (at 12
+    # after 今何時) and every dot is yellow: around twelve o'clock those hands
+    # already point at the time, so the tick is known by the lit sector.
     def at_time(im):
-        hour_deg, minute_deg, _ = live_angles(time.time())
-        return (hour_hand(im, face).points_at(hour_deg, 5) and
+        hour_deg, minute_deg, lt = live_angles(time.time())
+        lit = sorted(i for i, c in dots(im, face).items() if c == "red")
+        return (lit == sector_dots(lt.tm_hour) and hour_hand(im, face).points_at(hour_deg, 5) and
                 minute_hand(im, face, CYAN).points_at(minute_deg, 3))
     img = s.shot_when(name, at_time, timeout)
     return img, face, time.time()
