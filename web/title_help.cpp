@@ -15,12 +15,21 @@ using emscripten::val;
 
 namespace {
 
-// The display modes of an installed app or of full screen, where the page
-// has no title bar above it.
-const char* const kWithoutTitleBar[] = {"(display-mode: fullscreen)", "(display-mode: standalone)",
-                                        "(display-mode: minimal-ui)"};
+// Full screen: the browser's own, the Fullscreen API's, or the installed
+// app's when it asks for it.
+const char* const kFullScreen = "(display-mode: fullscreen)";
+// An installed app's own window. On a desktop it has a title bar of the
+// system's above the page; on a tablet (an iPad's home screen app, a
+// Chromebook in tablet mode, Android) it has none.
+const char* const kAppWindows[] = {"(display-mode: standalone)", "(display-mode: minimal-ui)"};
+// The least height a title bar above the page takes, in pixels.
+constexpr int kTitleBarPixels = 16;
 
 bool present(const val& v) { return !v.isNull() && !v.isUndefined(); }
+
+bool matches(const val& w, const char* query) {
+  return w.call<val>("matchMedia", std::string(query))["matches"].as<bool>();
+}
 
 }  // namespace
 
@@ -28,19 +37,24 @@ TitleHelp::TitleHelp(const Form88& form) : form_(form) {
   char band[32];
   std::snprintf(band, sizeof band, "rgba(0,0,0,%.3f)", kTitleHelpBandAlpha / 255.0);
   setStyle(element("titleHelp"), "background-color", band);
-  for (const char* query : kWithoutTitleBar) listenMedia(query, [this](val) { modeChanged(); });
+  listenMedia(kFullScreen, [this](val) { changed(); });
+  for (const char* query : kAppWindows) listenMedia(query, [this](val) { changed(); });
   for (const char* type : {"fullscreenchange", "webkitfullscreenchange"})
-    listen("document", type, [this](val) { modeChanged(); });
-  modeChanged();
+    listen("document", type, [this](val) { changed(); });
+  changed();
 }
 
-void TitleHelp::modeChanged() {
+bool TitleHelp::titleBarHidden() {
   const val w = window(), d = document();
-  bool without = present(d["fullscreenElement"]) || present(d["webkitFullscreenElement"]);
-  for (const char* query : kWithoutTitleBar)
-    without = without || w.call<val>("matchMedia", std::string(query))["matches"].as<bool>();
-  withoutTitleBar_ = without;
-  changed();
+  if (present(d["fullscreenElement"]) || present(d["webkitFullscreenElement"]) || matches(w, kFullScreen)) return true;
+  bool app = false;
+  for (const char* query : kAppWindows) app = app || matches(w, query);
+  if (!app) return false;  // a browser's window or tab, its title on the tab
+  // An iPad's home screen app says so itself; elsewhere the app's window
+  // is no taller than the page when nothing stands above it.
+  const val standalone = w["navigator"]["standalone"];
+  if (present(standalone) && standalone.as<bool>()) return true;
+  return w["outerHeight"].as<int>() - w["innerHeight"].as<int>() < kTitleBarPixels;
 }
 
 void TitleHelp::changed() {
@@ -57,7 +71,7 @@ void TitleHelp::onPlace(void* self) {
 
 void TitleHelp::place() {
   val help = element("titleHelp");
-  if (!withoutTitleBar_) {
+  if (!titleBarHidden()) {
     if (!help["hidden"].as<bool>()) help.set("hidden", true);
     return;
   }

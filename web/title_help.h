@@ -1,11 +1,12 @@
 #pragma once
 // The window's title in the page where no title bar shows it: in full
-// screen (the browser's own, or the Fullscreen API) and in the installed
-// app (display mode fullscreen, standalone or minimal-ui),
-// <div id="titleHelp"> shows the document's title, which tells what a press
-// on the face does, beside the face as view/title_help.h places it, and
-// follows every change of the title, the page's size and the controls
-// shown. In the browser's own window it is hidden.
+// screen (the browser's own, the Fullscreen API, or the installed app's)
+// and in an installed app's window with no title bar above the page (a
+// tablet's), <div id="titleHelp"> shows the document's title, which tells
+// what a press on the face does, beside the face as view/title_help.h
+// places it, and follows every change of the title, the page's size and the
+// controls shown. In a browser's window or tab, and in a desktop's app
+// window under its title bar, it is hidden.
 
 #include "window/form88.h"
 
@@ -19,12 +20,11 @@ class TitleHelp {
   void changed();
 
  private:
-  void modeChanged();
+  static bool titleBarHidden();
   void place();
   static void onPlace(void* self);
 
   const Form88& form_;
-  bool withoutTitleBar_ = false;
   bool pending_ = false;
 };
 

@@ -449,8 +449,10 @@ SCREEN_ROWS = [
     ("browser", 1920, 1080),   # the browser's own full screen, F11
     ("browser", 1024, 768),    # a 4:3 projector
     ("page", 1280, 800),       # the Fullscreen API
-    ("app", 1366, 768),        # the installed app, its own display mode
+    ("app", 1366, 768),        # the installed app on a tablet, no title bar above it
 ]
+# A desktop's installed app has the system's title bar above the page.
+DESKTOP_TITLE_BAR = 32
 
 # What makes each title, in order: (what is done, the title it shows).
 TITLE_STEPS = [
@@ -462,10 +464,12 @@ TITLE_STEPS = [
 ]
 
 # This Chromium's DevTools cannot emulate the display mode: the installed
-# app's is reported by a matchMedia that answers it as an app's window does.
+# app's is reported by a matchMedia that answers it as an app's window does,
+# in a window this much taller than the page (its title bar).
 _AS_AN_APP = """
 const real = window.matchMedia.bind(window);
 window.matchMedia = q => real(q.replace('display-mode: standalone', 'min-width: 0px'));
+Object.defineProperty(window, 'outerHeight', {get: () => window.innerHeight + %d});
 """
 
 _HELP = """
@@ -482,7 +486,7 @@ def title_help(s):
     return s.js(_HELP)
 
 
-def fill_screen(s, way, on):
+def fill_screen(s, way, on, title_bar=0):
     if way == "browser":
         window = s.cdp("Browser.getWindowForTarget")["windowId"]
         s.cdp("Browser.setWindowBounds", windowId=window,
@@ -493,7 +497,7 @@ def fill_screen(s, way, on):
                      userGesture=True, awaitPromise=True)
         check(done.get("result", {}).get("value") == "ok", f"the Fullscreen API said {done}")
     elif on:
-        s.app_script = s.cdp("Page.addScriptToEvaluateOnNewDocument", source=_AS_AN_APP)["identifier"]
+        s.app_script = s.cdp("Page.addScriptToEvaluateOnNewDocument", source=_AS_AN_APP % title_bar)["identifier"]
         s.reload()
     else:
         s.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=s.app_script)
@@ -569,6 +573,13 @@ def classroom(s):
         s.settle()
         time.sleep(0.3)
         check(title_help(s) is None, f"{label}: the title still shows after full screen ends")
+    # A desktop's app window shows the title in its title bar: nothing more.
+    fill_screen(s, "app", True, DESKTOP_TITLE_BAR)
+    enter_manual(s)
+    time.sleep(0.3)
+    check(title_help(s) is None, f"the title shows in the page under a desktop app's title bar: "
+          f"{title_help(s)}")
+    fill_screen(s, "app", False)
 
 
 def session_for(case_name):
