@@ -8,6 +8,8 @@ Cases:
               spin button named and valued after the time it shows, which
               follows a press on the face and an arrow key on it (reached
               with Tab alone)
+  rings       every control the keyboard reaches wears the window's one
+              focus ring; a mouse click shows none
   offline     the service worker keeps the site: once it controls the page,
               the server is stopped and the page reloaded; the clock still
               starts and its buttons work
@@ -134,6 +136,49 @@ def a11y_tree(s):
     m = minute_hand(img, face, GREEN)
     check(m.points_at(6 * total, 3), f"{img.path}: minute hand {m} while the face reads "
           f"{A11Y_ROWS[-1][1]}")
+
+
+_RINGED = """
+const e = document.activeElement, c = e && e.closest('.push, .box, .combo');
+if (!c) return null;
+const r = c.getBoundingClientRect();
+return [e.id, r.x, r.y, r.width, r.height];
+"""
+
+
+def ring_at(img, x, y, w, h):
+    """What lies on the bands just inside a control's box, half way along
+    its top and its left edge: "white-black" for the window's ring."""
+    found = set()
+    for outer, inner in (((x + w / 2, y + 1), (x + w / 2, y + 3)), ((x + 1, y + h / 2), (x + 3, y + h / 2))):
+        o, i = img.px(*map(int, outer)), img.px(*map(int, inner))
+        found.add(("white" if min(o) > 230 else "other") + "-" + ("black" if max(i) < 40 else "other"))
+    return found.pop() if len(found) == 1 else "mixed"
+
+
+@case
+def rings(s):
+    """Every control the keyboard reaches wears the window's one ring, a
+    white band around a black one just inside it; a mouse click shows none."""
+    enter_live(s)
+    seen = set()
+    for _ in range(12):
+        s.press("Tab")
+        ringed = s.js(_RINGED)
+        if not ringed:
+            continue
+        name, box = ringed[0], ringed[1:]
+        img = s.shot(f"ring-{name}")
+        got = ring_at(img, *box)
+        check(got == "white-black", f"{img.path}: {name} focused by Tab wears {got}, not the ring")
+        seen.add(name)
+    want = {"Command8", "Command12", "Check3_0_box", "Check3_1_box", "Check3_2_box"}
+    check(want <= seen, f"Tab reached {sorted(seen)}, not every control of {sorted(want)}")
+    x, y, w, h = s.element_rect("Command8")
+    s.click(x + w / 2, y + h / 2)
+    s.park_pointer()
+    img = s.shot("clicked")
+    check(ring_at(img, x, y, w, h) != "white-black", f"{img.path}: a mouse click shows the ring")
 
 
 # -- offline ----------------------------------------------------------------
