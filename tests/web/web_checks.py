@@ -17,6 +17,9 @@ Cases:
   clock_jumps the computer's clock set forward and back, to just before
               midnight, a device asleep for hours, another time zone: the
               live clock shows the computer's new time at its next tick
+  quiet_ticks live clock ticks that change nothing on the face (every hand
+              hidden) draw nothing and ask for no animation frame; with the
+              second hand shown each tick draws only part of the face
   without     scripts switched off, no WebAssembly, the module's file
               failing to load: the page says so in plain words, Japanese
               and English, and names the file that failed
@@ -314,6 +317,65 @@ def clock_jumps(s):
         if what == "set to just before midnight":
             wait_face_shows(s, lambda: clock() + 3, zone, "on past midnight", 4)
             check(face_name(s) == "0時0分", f"past midnight the face reads {face_name(s)!r}")
+
+
+# -- what a tick costs --------------------------------------------------------
+
+# Counts what the page draws on its canvases, the area of each clip
+# rectangle, and the animation frames it asks for.
+COUNT_DRAWING = """
+window.drawn = { ops: 0, areas: [], frames: 0 };
+const P = CanvasRenderingContext2D.prototype;
+for (const name of ["fillRect", "strokeRect", "fillText", "drawImage", "stroke", "fill"]) {
+  const f = P[name];
+  P[name] = function () { drawn.ops += 1; return f.apply(this, arguments); };
+}
+const rect = P.rect;
+P.rect = function (x, y, w, h) { drawn.areas.push(w * h); return rect.apply(this, arguments); };
+const frame = window.requestAnimationFrame;
+window.requestAnimationFrame = function (f) { drawn.frames += 1; return frame.call(window, f); };
+"""
+
+HAND_BOXES = {"hour": (15, 24), "minute": (15, 40), "second": (15, 56)}
+
+
+def ticks_drawing(s, seconds):
+    """What the page drew over `seconds` of live clock ticks, clear of the
+    turn of a minute (when the highlights move)."""
+    wait_until(lambda: 3 <= time.localtime().tm_sec <= 60 - seconds - 3, 60,
+               "a stretch of the minute clear of its turn", interval=0.2)
+    s.js("window.drawn = { ops: 0, areas: [], frames: 0 }")
+    time.sleep(seconds)
+    return s.js("return window.drawn")
+
+
+@case
+def quiet_ticks(s):
+    enter_live(s)
+    s.js(COUNT_DRAWING)
+    face_area = s.viewport[0] * s.viewport[1]
+    # The live clock shows the hour and minute hands; off with both.
+    for hand in ("hour", "minute"):
+        s.click(*HAND_BOXES[hand])
+    s.park_pointer()
+    time.sleep(1.2)
+    drawn = ticks_drawing(s, 3.2)
+    log(f"three ticks with every hand hidden: {drawn['ops']} drawing calls, "
+        f"{drawn['frames']} animation frames")
+    check(drawn["ops"] == 0 and not drawn["areas"],
+          f"ticks that change nothing on the face drew: {drawn}")
+    check(drawn["frames"] == 0, f"ticks asked for {drawn['frames']} animation frames")
+    # The second hand moves every tick: each draws, but only where it moved.
+    s.click(*HAND_BOXES["second"])
+    s.park_pointer()
+    time.sleep(1.2)
+    drawn = ticks_drawing(s, 3.2)
+    shares = [round(a / face_area, 2) for a in drawn["areas"]]
+    log(f"three ticks of the second hand: {drawn['ops']} drawing calls, clip areas {shares} of "
+        f"the face, {drawn['frames']} animation frames")
+    check(len(shares) >= 3 and drawn["ops"] > 0, f"the second hand's ticks drew {drawn}")
+    check(max(shares) < 0.8, f"a tick repainted {max(shares):.0%} of the face")
+    check(drawn["frames"] == 0, f"ticks asked for {drawn['frames']} animation frames")
 
 
 # -- without what the page needs ---------------------------------------------
