@@ -64,8 +64,17 @@ std::vector<std::string> captionLines(std::string_view text) {
   return lines;
 }
 
+const std::string& CanvasTextMeasurer::css(const FontSpec& font) const {
+  // A window uses a handful of fonts; the newest first.
+  for (auto it = css_.rbegin(); it != css_.rend(); ++it)
+    if (it->first == font) return it->second;
+  if (css_.size() >= 64) css_.erase(css_.begin());
+  css_.emplace_back(font, cssFont(font));
+  return css_.back().second;
+}
+
 CanvasTextMeasurer::LineMetrics CanvasTextMeasurer::lineMetrics(const FontSpec& font) const {
-  std::string css = cssFont(font);
+  const std::string& css = this->css(font);
   if (const auto it = lines_.find(css); it != lines_.end()) return it->second;
   double box[2] = {-1, -1};
   tirpo_font_box(css.c_str(), box);
@@ -79,12 +88,12 @@ CanvasTextMeasurer::LineMetrics CanvasTextMeasurer::lineMetrics(const FontSpec& 
     l.ascent = px * 0.88;
     l.height = px * 1.0;
   }
-  lines_.emplace(std::move(css), l);
+  lines_.emplace(css, l);
   return l;
 }
 
 double CanvasTextMeasurer::lineWidth(const FontSpec& font, const std::string& line) const {
-  std::string css = cssFont(font);
+  const std::string& css = this->css(font);
   auto& widths = widths_[css];
   if (const auto it = widths.find(line); it != widths.end()) return it->second;
   if (widthCount_ >= kMaxCachedWidths) {

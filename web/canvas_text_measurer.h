@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "window/text_measurer.h"
@@ -32,8 +33,11 @@ class CanvasTextMeasurer final : public TextMeasurer {
   LineMetrics lineMetrics(const FontSpec& font) const;
   // The width of one line in CSS pixels.
   double lineWidth(const FontSpec& font, const std::string& line) const;
+  // cssFont(font), written once for each font.
+  const std::string& css(const FontSpec& font) const;
 
  private:
+  mutable std::vector<std::pair<FontSpec, std::string>> css_;
   // Widths and metrics by CSS font; dropped whole when they grow past
   // what many window sizes need.
   mutable std::unordered_map<std::string, std::unordered_map<std::string, double>> widths_;

@@ -249,7 +249,7 @@ void FaceCanvas::useStroke(int rgb, double width) {
 
 void FaceCanvas::useFont(const FontSpec& font) {
   if (fontKnown_ && font == font_) return;
-  tirpo_face_font(cssFont(font).c_str());
+  tirpo_face_font(measurer_.css(font).c_str());
   font_ = font;
   fontKnown_ = true;
 }
