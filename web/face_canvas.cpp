@@ -14,7 +14,14 @@
 // text.
 // clang-format off
 EM_JS(void, tirpo_face_open, (), {
-  Module.tirpoFace = { g: document.getElementById("face").getContext("2d"), colours: {}, pictures: {} };
+  var colours = {};
+  Module.tirpoFace = {
+    g: document.getElementById("face").getContext("2d"),
+    pictures: {},
+    colour: function (rgb) {
+      return colours[rgb] || (colours[rgb] = "#" + (0x1000000 | rgb).toString(16).slice(1));
+    }
+  };
 });
 
 EM_JS(void, tirpo_face_store, (int w, int h), {
@@ -24,15 +31,13 @@ EM_JS(void, tirpo_face_store, (int w, int h), {
 });
 
 EM_JS(void, tirpo_face_fill, (int rgb), {
-  var f = Module.tirpoFace, css = f.colours[rgb];
-  if (!css) css = f.colours[rgb] = "#" + (0x1000000 | rgb).toString(16).slice(1);
-  f.g.fillStyle = css;
+  var f = Module.tirpoFace;
+  f.g.fillStyle = f.colour(rgb);
 });
 
 EM_JS(void, tirpo_face_stroke, (int rgb, double width), {
-  var f = Module.tirpoFace, css = f.colours[rgb];
-  if (!css) css = f.colours[rgb] = "#" + (0x1000000 | rgb).toString(16).slice(1);
-  f.g.strokeStyle = css;
+  var f = Module.tirpoFace;
+  f.g.strokeStyle = f.colour(rgb);
   f.g.lineWidth = width;
   f.g.lineCap = "round";
 });
