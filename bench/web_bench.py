@@ -10,6 +10,8 @@ run:
                 or brotli, whichever is smaller (the font included), and the
                 single file tirpo-clock.html the same way
   fcp_ms        navigation to the first contentful paint (Paint Timing)
+  face_ms       navigation to the face's own first paint, as the module
+                marks it (performance mark tirpo-face-painted)
   js_heap_mib   the page's JavaScript heap in use (Runtime.getHeapUsage),
   wasm_mib      its WebAssembly memory, SETTLE seconds after the load
   rss_mib       resident size of the page's renderer process
@@ -58,14 +60,16 @@ PAGES = {
     "floor_tick": ("floor.html?tick", True, {"floor_tick"}, FLOOR_READY, None),
 }
 
-FIGURES = ("fcp_ms", "js_heap_mib", "wasm_mib", "rss_mib", "cpu_ms_min", "tree_ms_min")
+FIGURES = ("fcp_ms", "face_ms", "js_heap_mib", "wasm_mib", "rss_mib", "cpu_ms_min", "tree_ms_min")
 
-# (page, against, figure, "ratio" | "difference", the target it must meet)
+# (page, its figure, against, the floor's figure, "ratio" | "difference",
+# the target it must meet)
 TARGETS = [
-    ("tirpo-live", "floor_label", "fcp_ms", "ratio", 1.5),
-    ("tirpo-live", "floor_tick", "cpu_ms_min", "ratio", 1.2),
-    ("tirpo-live", "floor_label", "memory_mib", "difference", 8.0),
-    ("tirpo-auto", "floor_tick", "cpu_ms_min", "ratio", None),
+    ("tirpo-live", "fcp_ms", "floor_label", "fcp_ms", "ratio", 1.5),
+    ("tirpo-live", "face_ms", "floor_label", "fcp_ms", "ratio", 1.5),
+    ("tirpo-live", "cpu_ms_min", "floor_tick", "cpu_ms_min", "ratio", 1.2),
+    ("tirpo-live", "memory_mib", "floor_label", "memory_mib", "difference", 8.0),
+    ("tirpo-auto", "cpu_ms_min", "floor_tick", "cpu_ms_min", "ratio", None),
 ]
 
 _WASM_MEMORY = """
@@ -131,6 +135,7 @@ def run_once(label, folder, idle, artefacts):
         marks = s.js("return performance.getEntriesByType('mark').map(m => [m.name, m.startTime])")
         if marks:
             sample["marks"] = marks
+        sample["face_ms"] = dict(marks or []).get("tirpo-face-painted")
         time.sleep(SETTLE)
         heap = s.cdp("Runtime.getHeapUsage")
         sample["js_heap_mib"] = heap["usedSize"] / 2**20
@@ -189,8 +194,8 @@ def summarize(runs, sizes):
                         else "n/a".rjust(22))
         lines.append(row + f"   {len(samples)}")
     lines.append("")
-    for page, floor, fig, kind, target in TARGETS:
-        a, b = medians.get((page, fig)), medians.get((floor, fig))
+    for page, fig, floor, floor_fig, kind, target in TARGETS:
+        a, b = medians.get((page, fig)), medians.get((floor, floor_fig))
         if a is None or b is None:
             continue
         if kind == "ratio":
@@ -199,7 +204,8 @@ def summarize(runs, sizes):
             value, text = a - b, f"{a - b:+.2f} MiB"
         verdict = "" if target is None else (" meets" if value <= target else " MISSES") + \
             f" the target {target:g}" + (" x" if kind == "ratio" else " MiB")
-        lines.append(f"{page} / {floor} {fig}: {text}{verdict}")
+        against = fig if floor_fig == fig else f"{fig} / {floor_fig}"
+        lines.append(f"{page} / {floor} {against}: {text}{verdict}")
     return "\n".join(lines), medians
 
 

@@ -61,9 +61,25 @@ char localePoint() {
   return point != nullptr && point[0] != '\0' ? point[0] : '.';
 }
 
+// A whole number of at most 15 digits with an optional sign ("15", "-5"),
+// the way clock values are written, read exactly without the C library.
+std::optional<double> wholeNumber(std::string_view s) {
+  const bool negative = !s.empty() && s.front() == '-';
+  if (!s.empty() && (s.front() == '-' || s.front() == '+')) s.remove_prefix(1);
+  if (s.empty() || s.size() > 15) return std::nullopt;
+  std::int64_t n = 0;
+  for (const char c : s) {
+    if (!isDigit(c)) return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  const double v = static_cast<double>(n);
+  return negative ? -v : v;  // "-0" reads as -0, as the C library reads it
+}
+
 // Converts a text already known to be a number prefix (at most one '.',
 // digits, an exponent), correctly rounded by the C library.
 double convert(std::string_view s) {
+  if (const auto whole = wholeNumber(s)) return *whole;
   std::string buffer(s);
   const char point = localePoint();
   if (point != '.')
@@ -160,6 +176,9 @@ double lenientNumber(std::string_view text) {
 std::string decimalText(double v) {
   if (v == 0) return "0";  // also turns -0 into "0"
   if (!std::isfinite(v)) return "0";
+  // A whole number below 10^15 is its digits (what the shortest form below
+  // would give), written without the C library's formatting.
+  if (std::fabs(v) < 1e15 && v == std::trunc(v)) return std::to_string(static_cast<std::int64_t>(v));
   // Plain digits up to 15 of them before the point, as a clock value is
   // written; only beyond that the exponent form.
   // A value so near zero that its plain form would take more than 64

@@ -1,7 +1,8 @@
 #pragma once
 // Drives a window timer from a Qt timer. A one-second timer is kept in step
-// with the system clock: it fires just after each whole second, so a clock
-// that reads the time on its tick changes when the system's second does.
+// with the system clock (view/second_alignment.h): it fires just after each
+// whole second, so a clock that reads the time on its tick changes when the
+// system's second does.
 
 #include <QObject>
 #include <QTimer>
@@ -16,12 +17,9 @@ class TimerDriver final : public QObject {
   TimerDriver(Timer& timer, bool alignToSeconds, QObject* parent = nullptr);
   // Brings the Qt timer in line with the window timer's Enabled and Interval.
   void sync();
-  // How far after a whole second the aligned timer fires, in milliseconds.
-  static constexpr int kAfterSecondMs = 2;
 
  private:
   void onTimeout();
-  int delayToNextSecond() const;
   bool aligned() const { return align_ && timer_.interval() == 1000; }
 
   Timer& timer_;

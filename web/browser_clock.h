@@ -1,7 +1,8 @@
 #pragma once
-// The computer's clock as the page reads it: the precise wall clock
-// (performance.timeOrigin + performance.now(), in milliseconds since the
-// epoch, finer than Date.now()) and the local time of day from it.
+// The computer's clock as the page reads it: the wall clock in milliseconds
+// since the epoch, precise and always right (web/anchored_clock.h: the
+// steady performance.now() kept on Date.now()), and the local time of day
+// from it, in the time zone the browser has at that moment.
 
 #include "window/system_clock.h"
 

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+using tirpo_callback = void (*)(void*);
+
 // Attaches a listener that hands the event to the handler numbered token.
 // clang-format off
 EM_JS(void, tirpo_listen, (const char* target, const char* type, int token), {
@@ -19,7 +21,15 @@ EM_JS(void, tirpo_listen_media, (const char* query, int token), {
   const list = window.matchMedia(UTF8ToString(query));
   if (list.addEventListener) list.addEventListener("change", function(e) { Module.tirpoDispatch(token, e); });
 });
+
+EM_JS(void, tirpo_after_handler, (tirpo_callback fn, void* arg), {
+  Promise.resolve().then(function() { _tirpo_run_after_handler(fn, arg); });
+});
+
+EM_JS(int, tirpo_page_hidden, (), { return document.hidden ? 1 : 0; });
 // clang-format on
+
+extern "C" EMSCRIPTEN_KEEPALIVE void tirpo_run_after_handler(tirpo_callback fn, void* arg) { fn(arg); }
 
 namespace tirpo::web {
 
@@ -46,6 +56,10 @@ void listenMedia(const std::string& query, EventHandler handler) {
   handlers().push_back(std::move(handler));
   tirpo_listen_media(query.c_str(), static_cast<int>(handlers().size() - 1));
 }
+
+void afterHandler(void (*fn)(void*), void* arg) { tirpo_after_handler(fn, arg); }
+
+bool pageHidden() { return tirpo_page_hidden() != 0; }
 
 emscripten::val document() { return emscripten::val::global("document"); }
 emscripten::val window() { return emscripten::val::global("window"); }

@@ -17,6 +17,14 @@ void listen(const std::string& target, const std::string& type, EventHandler han
 // The same, for a media query's change (a new device pixel ratio).
 void listenMedia(const std::string& query, EventHandler handler);
 
+// Runs fn(arg) once the event handler running now has returned, before the
+// browser does anything else (a microtask): what the handler changed is
+// seen whole, in the same task, with no timeout or animation frame of its
+// own.
+void afterHandler(void (*fn)(void*), void* arg);
+// Whether the page is hidden (a tab in the background, a window minimised).
+bool pageHidden();
+
 emscripten::val element(const std::string& id);
 // Sets one property of an element's own style.
 void setStyle(const emscripten::val& element, const char* property, const std::string& value);

@@ -100,11 +100,11 @@ void FaceAccess::updateRing() {
 // The face's name and value are the time it shows; the picture's stop lies
 // over the visible picture, named after what pressing it does.
 void FaceAccess::updateNames() {
-  val face = element("faceFocus");
   const auto shown = form_.timeShown();
   const std::string name = shown ? timeText(*shown) : std::string("時計の文字盤");
   if (name != named_) {
     named_ = name;
+    val face = element("faceFocus");
     setAttribute(face, "aria-label", name);
     if (shown) {
       setAttribute(face, "aria-valuetext", name);
@@ -114,8 +114,18 @@ void FaceAccess::updateNames() {
       face.call<void>("removeAttribute", std::string("aria-valuenow"));
     }
   }
-  val picture = element("facePicture");
+  // The picture's stop is written only when it changes: a tick of the live
+  // clock leaves the page's elements alone.
   const Image* visible = FaceFocus::visiblePicture(form_);
+  std::string stop = "hidden";
+  if (visible) {
+    const TwipRect& r = visible->twips();
+    stop = pictureName(*visible) + " " + std::to_string(r.left / 15) + " " + std::to_string(r.top / 15) + " " +
+           std::to_string(r.width / 15) + " " + std::to_string(r.height / 15);
+  }
+  if (stop == pictureStop_) return;
+  pictureStop_ = stop;
+  val picture = element("facePicture");
   picture.set("hidden", visible == nullptr);
   if (visible) {
     setAttribute(picture, "aria-label", pictureName(*visible));
@@ -147,7 +157,7 @@ void FaceAccess::controlChanged(const Control& control, Aspect aspect) {
 void FaceAccess::checkSoon() {
   if (checkPending_) return;
   checkPending_ = true;
-  emscripten_set_timeout(&FaceAccess::onCheck, 0, this);
+  afterHandler(&FaceAccess::onCheck, this);
 }
 
 void FaceAccess::onCheck(void* self) {

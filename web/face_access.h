@@ -47,6 +47,7 @@ class FaceAccess {
   long againTimeout_ = 0;
   bool againPending_ = false;
   std::string named_;
+  std::string pictureStop_;  // what the picture's stop was last written as
 };
 
 }  // namespace tirpo::web

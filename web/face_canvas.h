@@ -2,35 +2,30 @@
 // The face on a <canvas id="face"> covering the page: the window's
 // windowless controls (labels, lines, pictures) painted in paint order in
 // CSS pixels, the focus ring first. Its backing store is the CSS size times
-// the device pixel ratio, so it is sharp at every zoom, within what browsers
-// allow a canvas. Once a handler is done, each control it touched is
+// the device pixel ratio, within what browsers allow a canvas
+// (web/backing_store.h). Once a handler is done, each control it touched is
 // compared by its look with what was last painted of it, and only where
-// looks changed is painted again.
-
-#include <emscripten/val.h>
+// looks changed is painted again, in the same task: a tick that changes
+// nothing on the face costs no frame. A hidden page paints nothing; it is
+// painted whole when it shows again.
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "view/control_look.h"
 #include "view/pixel_geometry.h"
 #include "view/shown_looks.h"
+#include "web/backing_store.h"
 #include "web/canvas_text_measurer.h"
 #include "window/form88.h"
 
 namespace tirpo::web {
 
-// The backing store's pixels per CSS pixel for a CSS size and device pixel
-// ratio: the ratio itself, lowered where the store would pass the largest
-// canvas browsers draw (a side of kMaxCanvasSide, kMaxCanvasArea in all).
-inline constexpr double kMaxCanvasSide = 16384;
-inline constexpr double kMaxCanvasArea = 16777216;  // iPadOS Safari's limit
-double backingScale(double cssWidth, double cssHeight, double devicePixelRatio);
-
 // A window colour as CSS; system colours are the desktop's light grey
 // button face and black text.
 std::string cssColour(Colour c);
+// The same as 0xRRGGBB.
+int cssRgb(Colour c);
 
 class FaceCanvas {
  public:
@@ -42,27 +37,36 @@ class FaceCanvas {
   int height() const { return height_; }
   // A control changed; compared once the handler is done.
   void controlChanged(const Control& control);
-  // The window's colour changed, or pictures finished loading: all of it.
+  // The window's colour changed, pictures finished loading, or the page
+  // shows again: all of it.
   void repaintAll();
   // Where the focus ring goes now (empty: no ring).
   void setRing(PixelBox outer);
 
  private:
   void schedule();
-  static int onFrame(double time, void* self);
+  static void onHandlerDone(void* self);
   void compareAndPaint();
   void paint(const std::vector<PixelBox>& areas);
   void paintControl(const ControlLook& look);
+  void useFill(int rgb);
+  void useStroke(int rgb, double width);
+  void useFont(const FontSpec& font);
+  void forgetState();
 
   Form88& form_;
   const CanvasTextMeasurer& measurer_;
-  emscripten::val canvas_, context_;
   int width_ = 0, height_ = 0;
-  double scale_ = 1;
+  BackingStore store_;
   PixelBox ring_;
   ShownLooks looks_;               // what the canvas shows, and what changed since
   std::vector<PixelBox> pending_;  // areas to paint besides the changed looks
-  bool all_ = true, scheduled_ = false;
+  bool all_ = true, scheduled_ = false, painted_ = false;
+  // What the canvas context has set now (-1, empty: not known).
+  int fill_ = -1, stroke_ = -1;
+  double strokeWidth_ = -1;
+  FontSpec font_;
+  bool fontKnown_ = false;
 };
 
 }  // namespace tirpo::web

@@ -2,16 +2,16 @@
 
 #include <emscripten/eventloop.h>
 
-#include <cmath>
-
+#include "view/second_alignment.h"
 #include "web/browser_clock.h"
 
 namespace tirpo::web {
 
-double delayToNextSecond(double nowMs) {
-  const double intoSecond = nowMs - 1000 * std::floor(nowMs / 1000);
-  return 1000 - intoSecond + TimerDriver::kAfterSecondMs;
-}
+namespace {
+
+double delayToNextWallSecond() { return delayToNextSecond(msIntoSecond(wallClockMs())); }
+
+}  // namespace
 
 void TimerDriver::stop() {
   if (pending_) emscripten_clear_timeout(timeout_);
@@ -29,12 +29,12 @@ void TimerDriver::sync() {
     stop();
     return;
   }
-  start(aligned() ? delayToNextSecond(wallClockMs()) : timer_.interval());
+  start(aligned() ? delayToNextWallSecond() : timer_.interval());
 }
 
 void TimerDriver::tickNow() {
   if (!pending_ || !aligned()) return;
-  start(delayToNextSecond(wallClockMs()));
+  start(delayToNextWallSecond());
   timer_.fire();
 }
 
@@ -43,16 +43,12 @@ void TimerDriver::onTimeout(void* self) {
   d.pending_ = false;
   if (!d.timer_.enabled() || d.timer_.interval() <= 0) return;
   if (d.aligned()) {
-    // A timeout that came a little early (the browser's clock and the
-    // wall clock drift apart by a millisecond or two) waits for the turn
-    // rather than showing the second before it.
-    const double now = wallClockMs();
-    const double intoSecond = now - 1000 * std::floor(now / 1000);
-    if (intoSecond > 900) {
-      d.start(delayToNextSecond(now));
-      return;
-    }
-    d.start(delayToNextSecond(now));
+    // The wall clock read here is right even when the computer's clock was
+    // set or the device slept since the last tick; the next tick is kept in
+    // step with it again.
+    const SecondTick tick = secondTickAt(msIntoSecond(wallClockMs()));
+    d.start(tick.delayMs);
+    if (!tick.fire) return;
   } else {
     d.start(d.timer_.interval());
   }

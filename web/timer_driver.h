@@ -1,9 +1,9 @@
 #pragma once
 // Drives a window timer from the browser's timeouts. The one-second timer is
-// kept in step with the wall clock: it fires just after each whole second,
-// so the live clock's reading changes with the system's second and is never
-// a second behind. A tab brought back from the background (where the
-// browser slows timeouts down) ticks at once.
+// kept in step with the wall clock (view/second_alignment.h): it fires just
+// after each whole second, so the live clock's reading changes with the
+// system's second and is never a second behind. A tab brought back from the
+// background (where the browser slows timeouts down) ticks at once.
 
 #include "window/controls.h"
 
@@ -20,8 +20,6 @@ class TimerDriver {
   void sync();
   // The page became visible again: an aligned timer that runs ticks now.
   void tickNow();
-  // How far after a whole second the aligned timer fires, in milliseconds.
-  static constexpr double kAfterSecondMs = 2;
 
  private:
   static void onTimeout(void* self);
@@ -34,9 +32,5 @@ class TimerDriver {
   long timeout_ = 0;
   bool pending_ = false;
 };
-
-// Milliseconds from the wall clock reading nowMs to just after the next
-// whole second.
-double delayToNextSecond(double nowMs);
 
 }  // namespace tirpo::web

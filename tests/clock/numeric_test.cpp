@@ -93,11 +93,28 @@ TEST(CaptionReading, StrictTakesOnlyAWholeNumber) {
     const char* text;
     std::optional<double> value;
   } cases[] = {
-      {"", std::nullopt},    {"   ", std::nullopt}, {"abc", std::nullopt}, {"12abc", std::nullopt},
-      {"-", std::nullopt},   {".", std::nullopt},   {"1e", std::nullopt},  {"1e400", std::nullopt},
-      {"--5", std::nullopt}, {"-5", -5.0},          {"2.5", 2.5},          {"1e3", 1000.0},
-      {"+3", 3.0},           {".5", 0.5},           {" 7 ", 7.0},          {"15", 15.0},
-      {"-0", 0.0},           {"1E+05", 100000.0},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"abc", std::nullopt},
+      {"12abc", std::nullopt},
+      {"-", std::nullopt},
+      {".", std::nullopt},
+      {"1e", std::nullopt},
+      {"1e400", std::nullopt},
+      {"--5", std::nullopt},
+      {"-5", -5.0},
+      {"2.5", 2.5},
+      {"1e3", 1000.0},
+      {"+3", 3.0},
+      {".5", 0.5},
+      {" 7 ", 7.0},
+      {"15", 15.0},
+      {"-0", 0.0},
+      {"1E+05", 100000.0},
+      // Fifteen digits read as they stand; more than a 64-bit count holds
+      // are still the nearest double.
+      {"999999999999999", 999999999999999.0},
+      {"-12345678901234567890", -12345678901234567890.0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(strictNumber(c.text), c.value) << '"' << c.text << '"';
@@ -132,6 +149,8 @@ TEST(CaptionWriting, ShortestPlainDecimalText) {
       {-100000, "-100000"},
       {1000000, "1000000"},
       {3000000, "3000000"},
+      {999999999999999, "999999999999999"},
+      {-999999999999999, "-999999999999999"},
   };
   for (const auto& c : cases) EXPECT_EQ(decimalText(c.value), c.text) << c.value;
 }

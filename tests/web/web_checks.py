@@ -16,6 +16,12 @@ Cases:
   extremes    viewports of 1 x 1 and 8000 x 8000 pixels, zoom 25 % and
               500 %, the tab hidden behind another and frozen: afterwards
               the live clock shows the time at once
+  clock_jumps the computer's clock set forward and back, to just before
+              midnight, a device asleep for hours, another time zone: the
+              live clock shows the computer's new time at its next tick
+  quiet_ticks live clock ticks that change nothing on the face (every hand
+              hidden) draw nothing and ask for no animation frame; with the
+              second hand shown each tick draws only part of the face
   without     scripts switched off, no WebAssembly, the module's file
               failing to load: the page says so in plain words, Japanese
               and English, and names the file that failed
@@ -34,15 +40,17 @@ The console must stay free of errors and warnings in every case (the
 session fails the run otherwise).
 """
 
+import datetime
 import os
 import re
 import sys
 import time
+import zoneinfo
 
 from clockdrive.browser import BrowserSession
 from clockdrive.face import GREEN, LIGHT_GREY, MANUAL_GREY, TITLE_AUTO, TITLE_CLOCK, title_for_step
 from clockdrive.looks import (bare_spot, check_background, check_live_hands, check_manual_hands,
-                              corner, enter_live, enter_manual, hands_at, live_shot)
+                              corner, enter_live, enter_manual, hands_at, live_shot, local_time)
 from clockdrive.process import Failure, check, log, wait_until
 from clockdrive.reading import minute_hand, minute_numerals
 from clockdrive.runner import run
@@ -268,6 +276,164 @@ def extremes(s):
         # The face is right within a second of coming back.
         img, face, t = live_shot(s, what.replace(" ", "-").replace("%", "pc"), timeout=1.5)
         check_live_hands(img, face, t)
+
+
+# -- the computer's clock set, another zone, a device asleep -----------------
+
+# Lets a check set the computer's clock under the page: Date.now() runs that
+# many milliseconds ahead of the real clock (behind, when negative), as
+# after a teacher or NTP set it, while performance.now() runs on untouched,
+# as it does then.
+SET_CLOCK = """
+(() => {
+  const real = Date.now.bind(Date);
+  let by = 0;
+  Date.now = () => real() + by;
+  window.setComputerClockBy = (ms) => { by = ms; };
+})();
+"""
+
+BEFORE_MIDNIGHT = "2 s before midnight"
+
+# (what happens, the computer's clock ahead of the real one afterwards in
+# seconds or BEFORE_MIDNIGHT, its time zone (None: this machine's), seconds
+# the page lies frozen meanwhile, as a device asleep)
+JUMP_ROWS = [
+    ("set forward 3 h 17 min", 3 * 3600 + 17 * 60, None, 0),
+    ("set back to 1 h 30 min behind the real time", -5400, None, 0),
+    ("set to just before midnight", BEFORE_MIDNIGHT, None, 0),
+    ("asleep for 2 h 40 min", 2 * 3600 + 40 * 60, None, 2.0),
+    ("moved to Asia/Kathmandu (UTC+5:45)", 0, "Asia/Kathmandu", 0),
+    ("moved to America/St_Johns (UTC-3:30 or -2:30)", 0, "America/St_Johns", 0),
+    ("back to the real time in this machine's zone", 0, None, 0),
+]
+
+
+def face_text(t, zone):
+    lt = local_time(t, zone)
+    return f"{lt.tm_hour}時{lt.tm_min}分"
+
+
+def face_name(s):
+    return s.js("return document.getElementById('faceFocus').getAttribute('aria-label')")
+
+
+def seconds_to_midnight(t):
+    """From t to 2 s before the next local midnight of this machine."""
+    now = datetime.datetime.fromtimestamp(t)
+    midnight = datetime.datetime.combine(now.date() + datetime.timedelta(days=1), datetime.time())
+    return midnight.timestamp() - 2 - t
+
+
+def wait_face_shows(s, clock, zone, what, timeout):
+    """Waits until the face's name is the time on clock in zone; returns
+    how long that took."""
+    start = time.monotonic()
+
+    def shows():
+        before = face_text(clock(), zone)
+        name = face_name(s)
+        return name in (before, face_text(clock(), zone))
+    try:
+        wait_until(shows, timeout, what, interval=0.05)
+    except Failure:
+        raise Failure(f"{what}: after {timeout} s the face still reads {face_name(s)!r}, the "
+                      f"computer's clock says {face_text(clock(), zone)!r}")
+    return time.monotonic() - start
+
+
+@case
+def clock_jumps(s):
+    s.cdp("Page.addScriptToEvaluateOnNewDocument", source=SET_CLOCK)
+    s.reload()
+    enter_live(s)
+    zone = None
+    for what, ahead, zone_name, asleep in JUMP_ROWS:
+        if ahead == BEFORE_MIDNIGHT:
+            ahead = seconds_to_midnight(time.time())
+        zone = zoneinfo.ZoneInfo(zone_name) if zone_name else None
+        clock = (lambda by: lambda: time.time() + by)(ahead)
+        check(zone is None or datetime.datetime.now(zone).utcoffset() !=
+              datetime.datetime.now().astimezone().utcoffset(),
+              f"{what}: this machine is in that zone already; the row would check nothing")
+        log(f"{what}: the computer's clock reads {face_text(clock(), zone)}")
+        if asleep:
+            s.cdp("Page.setWebLifecycleState", state="frozen")
+        s.js("window.setComputerClockBy(arguments[0])", ahead * 1000)
+        s.cdp("Emulation.setTimezoneOverride", timezoneId=zone_name or "")
+        if asleep:
+            time.sleep(asleep)
+            s.cdp("Page.setWebLifecycleState", state="active")
+            # Headless Chromium leaves a resumed page hidden until it is shown again.
+            hide_behind_tab(s, 0.1)
+        # The next tick shows it: within a second and a little.
+        took = wait_face_shows(s, clock, zone, what, 1.5)
+        log(f"{what}: the face reads {face_name(s)!r} after {took:.2f} s")
+        img, face, t = live_shot(s, re.sub(r"\W+", "-", what.split(" (")[0]), timeout=1.5, clock=clock,
+                                 zone=zone)
+        check_live_hands(img, face, t, zone)
+        if what == "set to just before midnight":
+            wait_face_shows(s, lambda: clock() + 3, zone, "on past midnight", 4)
+            check(face_name(s) == "0時0分", f"past midnight the face reads {face_name(s)!r}")
+
+
+# -- what a tick costs --------------------------------------------------------
+
+# Counts what the page draws on its canvases, the area of each clip
+# rectangle, and the animation frames it asks for.
+COUNT_DRAWING = """
+window.drawn = { ops: 0, areas: [], frames: 0 };
+const P = CanvasRenderingContext2D.prototype;
+for (const name of ["fillRect", "strokeRect", "fillText", "drawImage", "stroke", "fill"]) {
+  const f = P[name];
+  P[name] = function () { drawn.ops += 1; return f.apply(this, arguments); };
+}
+const rect = P.rect;
+P.rect = function (x, y, w, h) { drawn.areas.push(w * h); return rect.apply(this, arguments); };
+const frame = window.requestAnimationFrame;
+window.requestAnimationFrame = function (f) { drawn.frames += 1; return frame.call(window, f); };
+"""
+
+HAND_BOXES = {"hour": (15, 24), "minute": (15, 40), "second": (15, 56)}
+
+
+def ticks_drawing(s, seconds):
+    """What the page drew over `seconds` of live clock ticks, clear of the
+    turn of a minute (when the highlights move)."""
+    wait_until(lambda: 3 <= time.localtime().tm_sec <= 60 - seconds - 3, 60,
+               "a stretch of the minute clear of its turn", interval=0.2)
+    s.js("window.drawn = { ops: 0, areas: [], frames: 0 }")
+    time.sleep(seconds)
+    return s.js("return window.drawn")
+
+
+@case
+def quiet_ticks(s):
+    enter_live(s)
+    s.js(COUNT_DRAWING)
+    face_area = s.viewport[0] * s.viewport[1]
+    # The live clock shows the hour and minute hands; off with both.
+    for hand in ("hour", "minute"):
+        s.click(*HAND_BOXES[hand])
+    s.park_pointer()
+    time.sleep(1.2)
+    drawn = ticks_drawing(s, 3.2)
+    log(f"three ticks with every hand hidden: {drawn['ops']} drawing calls, "
+        f"{drawn['frames']} animation frames")
+    check(drawn["ops"] == 0 and not drawn["areas"],
+          f"ticks that change nothing on the face drew: {drawn}")
+    check(drawn["frames"] == 0, f"ticks asked for {drawn['frames']} animation frames")
+    # The second hand moves every tick: each draws, but only where it moved.
+    s.click(*HAND_BOXES["second"])
+    s.park_pointer()
+    time.sleep(1.2)
+    drawn = ticks_drawing(s, 3.2)
+    shares = [round(a / face_area, 2) for a in drawn["areas"]]
+    log(f"three ticks of the second hand: {drawn['ops']} drawing calls, clip areas {shares} of "
+        f"the face, {drawn['frames']} animation frames")
+    check(len(shares) >= 3 and drawn["ops"] > 0, f"the second hand's ticks drew {drawn}")
+    check(max(shares) < 0.8, f"a tick repainted {max(shares):.0%} of the face")
+    check(drawn["frames"] == 0, f"ticks asked for {drawn['frames']} animation frames")
 
 
 # -- without what the page needs ---------------------------------------------

@@ -4,6 +4,7 @@ against the time of day and the hand-set clock's hands against a minute
 count, the lit numeral and sector; and the two mode buttons pressed.
 """
 
+import datetime
 import time
 
 from clockdrive.face import (CYAN, GREEN, RED, TITLE_AUTO, TITLE_CLOCK, WHITE, COMBO_TWIPS,
@@ -45,30 +46,40 @@ def combo_shown(img):
     return share(img, combo_rect(), lambda p: p == WHITE, inset=3) > 0.5
 
 
-def live_angles(t):
-    lt = time.localtime(t)
+def local_time(t, zone=None):
+    """The local time of day at t (seconds since the epoch): in this
+    machine's zone, or in a zoneinfo.ZoneInfo."""
+    if zone is None:
+        return time.localtime(t)
+    return datetime.datetime.fromtimestamp(t, zone).timetuple()
+
+
+def live_angles(t, zone=None):
+    lt = local_time(t, zone)
     hours = lt.tm_hour + lt.tm_min / 60 + lt.tm_sec / 3600
     return (hours * 30) % 360, ((lt.tm_min + lt.tm_sec / 60) * 6) % 360, lt
 
 
-def live_shot(s, name, timeout=5):
-    """A screenshot of the live clock with the time of day it shows."""
+def live_shot(s, name, timeout=5, clock=time.time, zone=None):
+    """A screenshot of the live clock with the time of day it shows. clock
+    is the computer's clock as the page has it (seconds since the epoch),
+    zone its time zone (None: this machine's)."""
     face = s.face()
 
     # Until the first tick after 時計 the hands stand where they were (at 12
     # after 今何時) and every dot is yellow: around twelve o'clock those hands
     # already point at the time, so the tick is known by the lit sector.
     def at_time(im):
-        hour_deg, minute_deg, lt = live_angles(time.time())
+        hour_deg, minute_deg, lt = live_angles(clock(), zone)
         lit = sorted(i for i, c in dots(im, face).items() if c == "red")
         return (lit == sector_dots(lt.tm_hour) and hour_hand(im, face).points_at(hour_deg, 5) and
                 minute_hand(im, face, CYAN).points_at(minute_deg, 3))
     img = s.shot_when(name, at_time, timeout)
-    return img, face, time.time()
+    return img, face, clock()
 
 
-def check_live_hands(img, face, t):
-    hour_deg, minute_deg, lt = live_angles(t)
+def check_live_hands(img, face, t, zone=None):
+    hour_deg, minute_deg, lt = live_angles(t, zone)
     hour, minute = hour_hand(img, face), minute_hand(img, face, CYAN)
     log(f"live {time.strftime('%H:%M:%S', lt)}: hour hand {hour}, expected {hour_deg:.1f}; "
         f"minute hand {minute}, expected {minute_deg:.1f}")
