@@ -58,8 +58,14 @@ WindowedControls::WindowedControls(Form88& form) : form_(form), root_(element("c
   for (int i = 0; i < 3; ++i)
     element(elementId(form.Check3[i]) + "_box")
         .call<void>("setAttribute", std::string("aria-label"), std::string(handNames[i]));
+  // The focus ring shows where the keyboard moved the focus, until a press
+  // makes the focus the pointer's again, as on the desktop.
+  listen("document", "keydown", [this](val e) {
+    if (e["key"].as<std::string>() == "Tab") root_["classList"].call<void>("add", std::string("keyboard"));
+  });
   // A press anywhere else closes the open list, as the desktop's does.
   listen("document", "pointerdown", [this](val e) {
+    root_["classList"].call<void>("remove", std::string("keyboard"));
     if (!listOpen_) return;
     if (element("Combo1").call<bool>("contains", e["target"])) return;
     openList(false);

@@ -9,7 +9,7 @@ Cases:
               follows a press on the face and an arrow key on it (reached
               with Tab alone)
   rings       every control the keyboard reaches wears the window's one
-              focus ring; a mouse click shows none
+              focus ring; a mouse click or pick shows none
   offline     the service worker keeps the site: once it controls the page,
               the server is stopped and the page reloaded; the clock still
               starts and its buttons work
@@ -187,6 +187,12 @@ def rings(s):
     s.park_pointer()
     img = s.shot("clicked")
     check(ring_at(img, x, y, w, h) != "white-black", f"{img.path}: a mouse click shows the ring")
+    # A pick with the mouse leaves the focus in the list's text: no ring.
+    enter_manual(s)
+    s.pick_step("15")
+    img = s.shot("picked")
+    check(ring_at(img, *s.element_rect("Combo1")) != "white-black",
+          f"{img.path}: the step list picked with the mouse shows the ring")
 
 
 # -- offline ----------------------------------------------------------------
