@@ -32,7 +32,12 @@ def fill(template, values):
 
 
 def site(site_dir, template, sw_template):
+    # Asked for as soon as the page's first bytes are read, before its
+    # loader script runs: the loader's own requests then find them coming.
     links = "\n".join([
+        '<link rel="preload" href="tirpo-gothic.woff2" as="font" type="font/woff2" crossorigin>',
+        '<link rel="preload" href="tirpo-clock.wasm" as="fetch" type="application/wasm" crossorigin>',
+        '<link rel="preload" href="tirpo-clock.js" as="script">',
         '<link rel="icon" type="image/png" sizes="32x32" href="icon-32.png">',
         '<link rel="apple-touch-icon" sizes="180x180" href="icon-180.png">',
         '<link rel="manifest" href="manifest.webmanifest">',
