@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct Case {
   std::vector<Step> steps;
   double pressX = 0, pressY = 0;  // where every press of the case is made
 };
+
+// The case by its name in test listings, not by its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 constexpr int L = kLeftButton, R = kRightButton;
 
