@@ -106,7 +106,6 @@ void WindowedControls::createStepList() {
   button.set("type", std::string("button"));
   button.set("tabIndex", -1);
   button.call<void>("setAttribute", std::string("aria-label"), std::string("一覧を開く"));
-  button.set("textContent", std::string("▼"));
   val list = create("ul", "Combo1_list", combo);
   list.call<void>("setAttribute", std::string("role"), std::string("listbox"));
   list.set("hidden", true);
