@@ -18,7 +18,6 @@ EM_JS(void, tirpo_face_open, (), {
   Module.tirpoFace = {
     g: document.getElementById("face").getContext("2d"),
     pictures: {},
-    scaled: {},
     colour: function (rgb) {
       return colours[rgb] || (colours[rgb] = "#" + (0x1000000 | rgb).toString(16).slice(1));
     }
@@ -81,27 +80,14 @@ EM_JS(void, tirpo_face_line, (double x1, double y1, double x2, double y2), {
   g.stroke();
 });
 
-// A picture of the page, once it has arrived. It is scaled to its size in
-// device pixels once, the first time it is painted at that size; every
-// repaint after that (the hands pass over the picture in the middle every
-// second) copies those pixels instead of scaling it again.
-EM_JS(void, tirpo_face_picture, (const char* id, double x, double y, double w, double h, double sx, double sy), {
+// A picture of the page, once it has arrived.
+EM_JS(void, tirpo_face_picture, (const char* id, double x, double y, double w, double h), {
   var f = Module.tirpoFace, name = UTF8ToString(id);
   var p = f.pictures[name] || (f.pictures[name] = document.getElementById(name));
   if (!p || !p.complete || !p.naturalWidth) return;
-  var dw = Math.max(1, Math.round(w * sx)), dh = Math.max(1, Math.round(h * sy));
-  var s = f.scaled[name];
-  if (!s || s.width !== dw || s.height !== dh || s.source !== p.currentSrc) {
-    s = f.scaled[name] = document.createElement("canvas");
-    s.width = dw;
-    s.height = dh;
-    s.source = p.currentSrc;
-    var g = s.getContext("2d");
-    g.imageSmoothingEnabled = true;
-    g.imageSmoothingQuality = "high";
-    g.drawImage(p, 0, 0, dw, dh);
-  }
-  f.g.drawImage(s, x, y, w, h);
+  f.g.imageSmoothingEnabled = true;
+  f.g.imageSmoothingQuality = "high";
+  f.g.drawImage(p, x, y, w, h);
 });
 
 EM_JS(void, tirpo_face_painted, (), {
@@ -246,7 +232,7 @@ void FaceCanvas::paintControl(const ControlLook& look) {
       break;
     case Kind::Image:
       tirpo_face_picture(look.picture == Picture::Emblem16 ? "emblem16" : "emblem", look.box.x, look.box.y, look.box.w,
-                         look.box.h, store_.scaleX, store_.scaleY);
+                         look.box.h);
       break;
     default:
       break;
