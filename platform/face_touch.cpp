@@ -22,8 +22,8 @@ class HoldRingWidget final : public QWidget {
   void showAs(const HoldRing& ring) {
     const PixelBox area = ring.area();
     setGeometry(area.x, area.y, area.w, area.h);
-    if (ring.filled != filled_ || isHidden()) {
-      filled_ = ring.filled;
+    if (ring.filled != ring_.filled || isHidden()) {
+      ring_ = ring;
       update();
     }
     show();
@@ -40,13 +40,13 @@ class HoldRingWidget final : public QWidget {
     p.drawEllipse(circle);
     // Qt's angles are in sixteenths of a degree, counterclockwise from 3
     // o'clock.
-    const int span = -static_cast<int>(HoldRing{{}, filled_}.sweepDegrees() * 16);
+    const int span = -static_cast<int>(ring_.sweepDegrees() * 16);
     p.setPen(QPen(Qt::white, kHoldRingFillBand, Qt::SolidLine, Qt::FlatCap));
     if (span != 0) p.drawArc(circle, 90 * 16, span);
   }
 
  private:
-  double filled_ = 0;
+  HoldRing ring_;
 };
 
 FaceTouch::FaceTouch(FaceSurface* face) : QObject(face), face_(face), ring_(new HoldRingWidget(face)) {

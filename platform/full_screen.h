@@ -10,8 +10,6 @@
 
 #include <QObject>
 
-#include "view/title_help.h"
-
 class QLabel;
 class QShortcut;
 class QWidget;
@@ -28,8 +26,6 @@ class FullScreen final : public QObject {
   // The title shown in the window; hidden outside full screen and where
   // there is no room for it.
   const QLabel* titleHelp() const { return help_; }
-  // The narrowest margin the title goes into, in characters of its text.
-  static constexpr int kNarrowestInChars = kTitleHelpNarrowestInChars;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -82,6 +82,8 @@ void placeAt(const emscripten::val& e, double left, double top, double width, do
   setStyle(e, "height", cssPixels(height));
 }
 
+void placeAt(const emscripten::val& e, const PixelRect& box) { placeAt(e, box.x, box.y, box.w, box.h); }
+
 EMSCRIPTEN_BINDINGS(tirpo_dom_events) { emscripten::function("tirpoDispatch", &dispatch); }
 
 }  // namespace tirpo::web

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "view/pixel_geometry.h"
+
 namespace tirpo::web {
 
 using EventHandler = std::function<void(emscripten::val event)>;
@@ -32,6 +34,7 @@ void setStyle(const emscripten::val& element, const char* property, const std::s
 std::string cssPixels(double v);
 // Places a positioned element on a box of CSS pixels.
 void placeAt(const emscripten::val& element, double left, double top, double width, double height);
+void placeAt(const emscripten::val& element, const PixelRect& box);
 emscripten::val document();
 emscripten::val window();
 

@@ -118,10 +118,11 @@ void FaceAccess::updateNames() {
   // clock leaves the page's elements alone.
   const Image* visible = FaceFocus::visiblePicture(form_);
   std::string stop = "hidden";
+  PixelRect box;
   if (visible) {
-    const TwipRect& r = visible->twips();
-    stop = pictureName(*visible) + " " + std::to_string(r.left / 15) + " " + std::to_string(r.top / 15) + " " +
-           std::to_string(r.width / 15) + " " + std::to_string(r.height / 15);
+    box = toPixels(visible->twips(), kTwipsPerCssPixel);
+    stop = pictureName(*visible) + " " + std::to_string(box.x) + " " + std::to_string(box.y) + " " +
+           std::to_string(box.w) + " " + std::to_string(box.h);
   }
   if (stop == pictureStop_) return;
   pictureStop_ = stop;
@@ -129,8 +130,7 @@ void FaceAccess::updateNames() {
   picture.set("hidden", visible == nullptr);
   if (visible) {
     setAttribute(picture, "aria-label", pictureName(*visible));
-    const TwipRect& r = visible->twips();
-    placeAt(picture, r.left / 15, r.top / 15, r.width / 15, r.height / 15);
+    placeAt(picture, box);
   }
 }
 

@@ -103,8 +103,7 @@ void WebWindow::windowChanged(Aspect aspect) {
       if (titleHelp_) titleHelp_->changed();
       break;
     case Aspect::Colour:
-      document()["body"]["style"].call<void>("setProperty", std::string("background-color"),
-                                             cssColour(form_.backColor()));
+      setStyle(document()["body"], "background-color", cssColour(form_.backColor()));
       canvas_.repaintAll();
       break;
     case Aspect::Geometry:

@@ -1,7 +1,6 @@
 #include "web/windowed_controls.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "web/canvas_text_measurer.h"
 #include "web/dom_events.h"
@@ -19,8 +18,6 @@ val create(const std::string& tag, const std::string& id, val parent) {
   parent.call<void>("appendChild", e);
   return e;
 }
-
-void place(val e, const TwipRect& r) { placeAt(e, r.left / 15, r.top / 15, r.width / 15, r.height / 15); }
 
 }  // namespace
 
@@ -195,7 +192,7 @@ val WindowedControls::elementFor(const Control& c) const { return element(elemen
 void WindowedControls::sync(const Control& c) {
   val e = elementFor(c);
   if (e.isNull()) return;
-  place(e, c.twips());
+  placeAt(e, toPixels(c.twips(), kTwipsPerCssPixel));
   switch (c.kind()) {
     case Kind::ComboBox: {
       const auto& combo = static_cast<const ComboBox&>(c);

@@ -16,6 +16,7 @@
 #include "platform/full_screen.h"
 #include "support/form_readings.h"
 #include "support/widget_test_base.h"
+#include "view/title_help.h"
 
 using tirpo::ClockWindow;
 using tirpo::Form88;
@@ -144,7 +145,7 @@ void FullScreenTest::titleShownBesideTheFace() {
   QVERIFY2(whatItCovers(w).isEmpty(), qPrintable("the title covers " + whatItCovers(w)));
   // Inside the window, and wide enough for a few characters on a line.
   QVERIFY(w.rect().contains(helpOf(w).geometry()));
-  QVERIFY(helpOf(w).width() >= tirpo::FullScreen::kNarrowestInChars * helpOf(w).font().pixelSize());
+  QVERIFY(helpOf(w).width() >= tirpo::kTitleHelpNarrowestInChars * helpOf(w).font().pixelSize());
   // The whole text shows: the label is as tall as its wrapped text.
   QVERIFY(helpOf(w).height() >= helpOf(w).heightForWidth(helpOf(w).width()));
   // And it is painted: light text on the dark band.
