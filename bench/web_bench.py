@@ -12,6 +12,11 @@ run:
   fcp_ms        navigation to the first contentful paint (Paint Timing)
   face_ms       navigation to the face's own first paint, as the module
                 marks it (performance mark tirpo-face-painted)
+  fcp_again_ms, face_again_ms
+                the same on a return visit: the page loaded again in the
+                same browser once the figures below are taken, as on a
+                device that has opened the clock before (its service worker,
+                the HTTP cache and the browser's compiled code in place)
   js_heap_mib   the page's JavaScript heap in use (Runtime.getHeapUsage),
   wasm_mib      its WebAssembly memory, SETTLE seconds after the load
   rss_mib       resident size of the page's renderer process
@@ -60,13 +65,15 @@ PAGES = {
     "floor_tick": ("floor.html?tick", True, {"floor_tick"}, FLOOR_READY, None),
 }
 
-FIGURES = ("fcp_ms", "face_ms", "js_heap_mib", "wasm_mib", "rss_mib", "cpu_ms_min", "tree_ms_min")
+FIGURES = ("fcp_ms", "face_ms", "fcp_again_ms", "face_again_ms", "js_heap_mib", "wasm_mib", "rss_mib", "cpu_ms_min", "tree_ms_min")
 
 # (page, its figure, against, the floor's figure, "ratio" | "difference",
 # the target it must meet)
 TARGETS = [
     ("tirpo-live", "fcp_ms", "floor_label", "fcp_ms", "ratio", 1.5),
     ("tirpo-live", "face_ms", "floor_label", "fcp_ms", "ratio", 1.5),
+    ("tirpo-live", "fcp_again_ms", "floor_label", "fcp_again_ms", "ratio", 1.5),
+    ("tirpo-live", "face_again_ms", "floor_label", "fcp_again_ms", "ratio", 1.5),
     ("tirpo-live", "cpu_ms_min", "floor_tick", "cpu_ms_min", "ratio", 1.2),
     ("tirpo-live", "memory_mib", "floor_label", "memory_mib", "difference", 8.0),
     ("tirpo-auto", "cpu_ms_min", "floor_tick", "cpu_ms_min", "ratio", None),
@@ -122,6 +129,15 @@ def cpu_ns(pids):
     return sum(schedstat_ns(p) for p in pids)
 
 
+def first_paints(s):
+    """(first contentful paint, the face's own mark, every mark) of the
+    page now open."""
+    fcp = s.js("const e = performance.getEntriesByName('first-contentful-paint')[0];"
+               "return e ? e.startTime : null")
+    marks = s.js("return performance.getEntriesByType('mark').map(m => [m.name, m.startTime])")
+    return fcp, dict(marks or []).get("tirpo-face-painted"), marks
+
+
 def run_once(label, folder, idle, artefacts):
     page, served, titles, ready, mode = PAGES[label]
     with BrowserSession(folder, page, artefacts, served=served, titles=titles,
@@ -129,13 +145,9 @@ def run_once(label, folder, idle, artefacts):
         if mode:
             drive(s, mode)
         sample = {}
-        fcp = s.js("const e = performance.getEntriesByName('first-contentful-paint')[0];"
-                   "return e ? e.startTime : null")
-        sample["fcp_ms"] = fcp
-        marks = s.js("return performance.getEntriesByType('mark').map(m => [m.name, m.startTime])")
+        sample["fcp_ms"], sample["face_ms"], marks = first_paints(s)
         if marks:
             sample["marks"] = marks
-        sample["face_ms"] = dict(marks or []).get("tirpo-face-painted")
         time.sleep(SETTLE)
         heap = s.cdp("Runtime.getHeapUsage")
         sample["js_heap_mib"] = heap["usedSize"] / 2**20
@@ -149,6 +161,8 @@ def run_once(label, folder, idle, artefacts):
         sample["cpu_ms_min"] = (r1 - r0) * per_min
         sample["tree_ms_min"] = (a1 - a0) * per_min
         s.alive()
+        s.open()  # a new visit, not a reload: no revalidation forced
+        sample["fcp_again_ms"], sample["face_again_ms"], _ = first_paints(s)
         return sample
 
 
