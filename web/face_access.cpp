@@ -117,20 +117,14 @@ void FaceAccess::updateNames() {
   // The picture's stop is written only when it changes: a tick of the live
   // clock leaves the page's elements alone.
   const Image* visible = FaceFocus::visiblePicture(form_);
-  std::string stop = "hidden";
-  PixelRect box;
-  if (visible) {
-    box = toPixels(visible->twips(), kTwipsPerCssPixel);
-    stop = pictureName(*visible) + " " + std::to_string(box.x) + " " + std::to_string(box.y) + " " +
-           std::to_string(box.w) + " " + std::to_string(box.h);
-  }
+  const PictureStop stop{visible, visible ? toPixels(visible->twips(), kTwipsPerCssPixel) : PixelRect{}};
   if (stop == pictureStop_) return;
   pictureStop_ = stop;
   val picture = element("facePicture");
   picture.set("hidden", visible == nullptr);
   if (visible) {
     setAttribute(picture, "aria-label", pictureName(*visible));
-    placeAt(picture, box);
+    placeAt(picture, stop.box);
   }
 }
 

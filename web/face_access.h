@@ -11,6 +11,7 @@
 
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 
 #include "view/face_focus.h"
@@ -47,7 +48,14 @@ class FaceAccess {
   long againTimeout_ = 0;
   bool againPending_ = false;
   std::string named_;
-  std::string pictureStop_;  // what the picture's stop was last written as
+  // What the picture's stop was last written as: over which picture (none
+  // when hidden) and where; nothing is written before the first update.
+  struct PictureStop {
+    const Image* picture = nullptr;
+    PixelRect box;
+    bool operator==(const PictureStop&) const = default;
+  };
+  std::optional<PictureStop> pictureStop_;
 };
 
 }  // namespace tirpo::web
